@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// How a value of a column is held in the client-side row store.
+enum class StorageKind : std::uint8_t {
+    Integer,
+    Unsigned,
+    Double,
+    Boolean,
+    DateTime,
+    Text,
+    Binary,
+    Decimal
+};
+
+enum class Updatability : std::uint8_t { ReadOnly, Updatable, Unknown };
+
+// One result column as the driver describes it, in provider terms.
+struct ColumnInfo {
+    std::string name;
+    int providerType = 0;
+    std::int64_t definedSize = 0;
+    int precision = 0;
+    int scale = 0;
+    Updatability updatability = Updatability::Unknown;
+    // Only for columns that refuse explicit values (identity always).
+    bool autoIncrement = false;
+    bool rowId = false;
+    bool nullable = true;
+    StorageKind storage = StorageKind::Text;
+    // The ODBC SQL type, for binding values of this column.
+    short sqlType = 0;
+};

@@ -1,0 +1,280 @@
+#include "ConnectionStringRules.h"
+
+#include "Exceptions.h"
+#include "TStrings.h"
+#include "Variant.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace {
+
+std::string trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+bool isKey(const std::string& key, const char* name) {
+    return sameTextIgnoringCase(key, name);
+}
+
+// ODBC values that hold ";" or braces go in braces.
+std::string odbcValue(const std::string& value) {
+    if (value.size() >= 2 && value.front() == '{' && value.back() == '}') {
+        return value;
+    }
+    if (value.find_first_of(";{}=") == std::string::npos && trim(value) == value) {
+        return value;
+    }
+    std::string braced = "{";
+    for (const char c : value) {
+        braced += c;
+        if (c == '}') {
+            braced += '}';
+        }
+    }
+    return braced + "}";
+}
+
+bool isOdbcProvider(const std::string& provider) {
+    const std::string upper = upperCase(trim(provider));
+    return upper.empty() || upper.rfind("MSDASQL", 0) == 0;
+}
+
+bool isSqlServerProvider(const std::string& provider) {
+    const std::string upper = upperCase(trim(provider));
+    return upper == "SQLOLEDB" || upper.rfind("SQLOLEDB.", 0) == 0 ||
+           upper.rfind("SQLNCLI", 0) == 0 || upper.rfind("MSOLEDBSQL", 0) == 0;
+}
+
+std::string odbcFromOdbcProvider(const std::vector<ConnectionStringPair>& pairs) {
+    std::string result;
+    auto add = [&result](const std::string& key, const std::string& value) {
+        result += key + "=" + odbcValue(value) + ";";
+    };
+    for (const auto& [key, value] : pairs) {
+        if (key.empty()) {
+            if (!trim(value).empty()) {
+                add("DSN", trim(value));
+            }
+        } else if (isKey(key, "Provider") || isKey(key, "Persist Security Info") ||
+                   isKey(key, "Prompt")) {
+            continue;
+        } else if (isKey(key, "Data Source")) {
+            add("DSN", value);
+        } else if (isKey(key, "User ID")) {
+            add("UID", value);
+        } else if (isKey(key, "Password")) {
+            add("PWD", value);
+        } else if (isKey(key, "Initial Catalog")) {
+            add("DATABASE", value);
+        } else if (isKey(key, "Extended Properties")) {
+            result += value;
+            if (!value.empty() && value.back() != ';') {
+                result += ';';
+            }
+        } else {
+            add(key, value);
+        }
+    }
+    return result;
+}
+
+std::string odbcFromSqlServerProvider(const std::vector<ConnectionStringPair>& pairs) {
+    std::string result = "Driver={FreeTDS};";
+    for (const auto& [key, value] : pairs) {
+        if (isKey(key, "Data Source")) {
+            // "host,port" or "host\instance" as SQL Server writes them.
+            const auto comma = value.find(',');
+            if (comma != std::string::npos) {
+                result += "Server=" + odbcValue(trim(value.substr(0, comma))) +
+                          ";Port=" + odbcValue(trim(value.substr(comma + 1))) + ";";
+            } else {
+                result += "Server=" + odbcValue(value) + ";";
+            }
+        } else if (isKey(key, "Initial Catalog")) {
+            result += "Database=" + odbcValue(value) + ";";
+        } else if (isKey(key, "User ID")) {
+            result += "UID=" + odbcValue(value) + ";";
+        } else if (isKey(key, "Password")) {
+            result += "PWD=" + odbcValue(value) + ";";
+        }
+    }
+    if (result.find("TDS_Version") == std::string::npos) {
+        result += "TDS_Version=7.4;ClientCharset=UTF-8;";
+    }
+    return result;
+}
+
+} // namespace
+
+std::vector<ConnectionStringPair> parseConnectionString(const std::string& text) {
+    std::vector<ConnectionStringPair> pairs;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::string key;
+        while (i < text.size() && text[i] != '=' && text[i] != ';') {
+            key += text[i++];
+        }
+        if (i >= text.size() || text[i] == ';') {
+            if (!trim(key).empty()) {
+                pairs.push_back({std::string(), trim(key)});
+            }
+            ++i;
+            continue;
+        }
+        ++i; // '='
+        while (i < text.size() && text[i] == ' ') {
+            ++i;
+        }
+        std::string value;
+        if (i < text.size() && (text[i] == '"' || text[i] == '\'')) {
+            const char quote = text[i++];
+            while (i < text.size()) {
+                if (text[i] == quote) {
+                    if (i + 1 < text.size() && text[i + 1] == quote) {
+                        value += quote;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                value += text[i++];
+            }
+            while (i < text.size() && text[i] != ';') {
+                ++i;
+            }
+        } else if (i < text.size() && text[i] == '{') {
+            // ODBC braces pass through with their contents.
+            value += text[i++];
+            while (i < text.size()) {
+                value += text[i];
+                if (text[i] == '}') {
+                    if (i + 1 < text.size() && text[i + 1] == '}') {
+                        value += text[++i];
+                        ++i;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                ++i;
+            }
+            while (i < text.size() && text[i] != ';') {
+                ++i;
+            }
+        } else {
+            while (i < text.size() && text[i] != ';') {
+                value += text[i++];
+            }
+            value = trim(value);
+        }
+        ++i; // ';'
+        pairs.push_back({trim(key), value});
+    }
+    return pairs;
+}
+
+std::string connectionStringValue(const std::string& text, const std::string& key) {
+    for (const auto& pair : parseConnectionString(text)) {
+        if (!pair.key.empty() && sameTextIgnoringCase(pair.key, key)) {
+            return pair.value;
+        }
+    }
+    return {};
+}
+
+std::string combineProvider(const std::string& provider, const std::string& connectionString) {
+    if (provider.empty() || connectionString.rfind(DataLinkPrefix, 0) == 0) {
+        return connectionString;
+    }
+    const auto pairs = parseConnectionString(connectionString);
+    for (const auto& pair : pairs) {
+        if (isKey(pair.key, "Provider")) {
+            return connectionString;
+        }
+    }
+    std::string result = "Provider=" + provider;
+    for (const auto& [key, value] : pairs) {
+        result += ";" + (key.empty() ? std::string("Data Source") : key) + "=" + value;
+    }
+    return result;
+}
+
+std::string readDataLinkFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw EOleException("Data link file '" + path + "' cannot be opened",
+                            static_cast<std::int32_t>(0x80004005));
+    }
+    const std::string raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text;
+    if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF &&
+        static_cast<unsigned char>(raw[1]) == 0xFE) {
+        std::u16string wide;
+        for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
+            wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(raw[i]) |
+                                                 (static_cast<unsigned char>(raw[i + 1]) << 8)));
+        }
+        text = utf16ToUtf8(wide);
+    } else if (raw.rfind("\xEF\xBB\xBF", 0) == 0) {
+        text = raw.substr(3);
+    } else {
+        text = raw;
+    }
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        line = trim(line);
+        if (line.empty() || line[0] == ';' || sameTextIgnoringCase(line, "[oledb]")) {
+            continue;
+        }
+        return line;
+    }
+    return {};
+}
+
+std::string toOdbcConnectionString(const std::string& oledbString) {
+    if (oledbString.rfind(DataLinkPrefix, 0) == 0) {
+        const std::string held =
+            readDataLinkFile(oledbString.substr(std::string(DataLinkPrefix).size()));
+        if (held.rfind(DataLinkPrefix, 0) == 0) {
+            throw EOleException("A data link file cannot refer to another data link file",
+                                static_cast<std::int32_t>(0x80004005));
+        }
+        return toOdbcConnectionString(held);
+    }
+    const auto pairs = parseConnectionString(oledbString);
+    const std::string provider = connectionStringValue(oledbString, "Provider");
+    if (isOdbcProvider(provider)) {
+        return odbcFromOdbcProvider(pairs);
+    }
+    if (isSqlServerProvider(provider)) {
+        return odbcFromSqlServerProvider(pairs);
+    }
+    throw EOleException("Provider '" + trim(provider) +
+                            "' cannot be found. It may not be properly installed",
+                        static_cast<std::int32_t>(0x800A0E7A));
+}
+
+std::string maskPasswords(const std::string& connectionString) {
+    std::string result;
+    for (const auto& [key, value] : parseConnectionString(connectionString)) {
+        if (!result.empty()) {
+            result += ';';
+        }
+        if (key.empty()) {
+            result += value;
+        } else if (isKey(key, "Password") || isKey(key, "PWD")) {
+            result += key + "=********";
+        } else {
+            result += key + "=" + value;
+        }
+    }
+    return result;
+}

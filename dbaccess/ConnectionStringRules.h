@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// One key=value pair of an OLE DB connection string, the key as written.
+struct ConnectionStringPair {
+    std::string key;
+    std::string value;
+};
+
+// Splits OLE DB syntax: pairs separated by ";", values optionally quoted with
+// '"' or "'" (a doubled quote inside stands for one). A part without "=" has
+// an empty key.
+std::vector<ConnectionStringPair> parseConnectionString(const std::string& text);
+
+// The value of key (case-insensitive), or empty.
+std::string connectionStringValue(const std::string& text, const std::string& key);
+
+// The string a connection reports for its own string and separate provider.
+std::string combineProvider(const std::string& provider, const std::string& connectionString);
+
+inline constexpr const char* DataLinkPrefix = "FILE NAME=";
+
+// The connection string held by a data link file: UTF-16LE with a byte-order
+// mark or UTF-8; "[oledb]" and ";" comment lines are skipped.
+std::string readDataLinkFile(const std::string& path);
+
+// The string handed to the ODBC driver manager for an OLE DB connection
+// string. Raises EOleException for an unknown provider or an unreadable
+// data link file.
+std::string toOdbcConnectionString(const std::string& oledbString);
+
+// The same string with every password value replaced by "********".
+std::string maskPasswords(const std::string& connectionString);

@@ -1,0 +1,308 @@
+#include "FieldClasses.h"
+
+#include "Exceptions.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+std::string formatG(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return buffer;
+}
+
+} // namespace
+
+// Text
+
+Variant TStringField::readValue(const Variant& stored) const {
+    return Variant(stored.toString());
+}
+
+Variant TStringField::convertValue(const Variant& value, std::string& warning) const {
+    std::string text = value.toString();
+    if (const auto nul = text.find('\0'); nul != std::string::npos) {
+        text.resize(nul);
+    }
+    if (Size() > 0 && Size() < 8192 && utf8Length(text) > static_cast<std::size_t>(Size())) {
+        text = utf8Prefix(text, static_cast<std::size_t>(Size()));
+        warning = "Value for field '" + FieldName() + "' truncated to " + std::to_string(Size()) +
+                  " characters";
+    }
+    return Variant(std::move(text));
+}
+
+Variant TWideStringField::readValue(const Variant& stored) const {
+    return Variant(stored.toWideString());
+}
+
+Variant TWideStringField::convertValue(const Variant& value, std::string&) const {
+    return Variant(value.toWideString());
+}
+
+// Integers
+
+TIntegerField::TIntegerField(TCustomADODataSet& dataSet, int columnIndex, const ColumnInfo& column,
+                             TFieldType type, std::string name)
+    : TField(dataSet, columnIndex, column, type, std::move(name)) {
+    switch (type) {
+    case ftSmallint:
+        lowest_ = -32768;
+        highest_ = 32767;
+        break;
+    case ftWord:
+        lowest_ = 0;
+        highest_ = 65535;
+        break;
+    default:
+        lowest_ = -2147483648.0;
+        highest_ = 2147483647.0;
+        break;
+    }
+}
+
+Variant TIntegerField::readValue(const Variant& stored) const {
+    return Variant(static_cast<std::int32_t>(stored.toInt64()));
+}
+
+Variant TIntegerField::convertValue(const Variant& value, std::string&) const {
+    double number = 0;
+    std::int64_t integer = 0;
+    if (value.kind() == Variant::Kind::Double) {
+        number = std::nearbyint(value.toDouble());
+        integer = std::isfinite(number) && std::fabs(number) < 9.2e18
+                      ? static_cast<std::int64_t>(number)
+                      : 0;
+    } else {
+        integer = value.toInt64();
+        number = static_cast<double>(integer);
+    }
+    if (!(number >= lowest_ && number <= highest_)) {
+        throw EDatabaseError(
+            formatG(value.kind() == Variant::Kind::Double ? value.toDouble() : number) +
+            " is not a valid value for field '" + FieldName() + "'. The allowed range is " +
+            formatG(lowest_) + " to " + formatG(highest_));
+    }
+    return Variant(static_cast<std::int32_t>(integer));
+}
+
+// Accepts integers within 64 bits and text or decimals that hold one.
+Variant TLargeintField::readValue(const Variant& stored) const {
+    if (const Decimal* decimal = stored.get<Decimal>()) {
+        return Variant(*decimal);
+    }
+    return Variant(stored.toInt64());
+}
+
+Variant TLargeintField::convertValue(const Variant& value, std::string&) const {
+    using Kind = Variant::Kind;
+    switch (value.kind()) {
+    case Kind::SmallInt:
+    case Kind::Integer:
+    case Kind::LargeInt:
+        return Variant(value.toInt64());
+    case Kind::Double: {
+        const double number = value.toDouble();
+        if (std::isfinite(number) && number == std::trunc(number) &&
+            number >= -9.2233720368547758e18 && number < 9.2233720368547758e18) {
+            return Variant(static_cast<std::int64_t>(number));
+        }
+        break;
+    }
+    case Kind::String:
+    case Kind::WideString:
+    case Kind::Decimal: {
+        Decimal decimal;
+        if (parseDecimalText(value.toString(), decimal) &&
+            decimal.text.find('.') == std::string::npos) {
+            try {
+                std::size_t used = 0;
+                const long long integer = std::stoll(decimal.text, &used);
+                if (used == decimal.text.size()) {
+                    return Variant(static_cast<std::int64_t>(integer));
+                }
+            } catch (const std::exception&) {
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    raiseInvalidValue();
+}
+
+// Floating point
+
+Variant TFloatField::readValue(const Variant& stored) const {
+    return Variant(stored.toDouble());
+}
+
+Variant TFloatField::convertValue(const Variant& value, std::string&) const {
+    return Variant(value.toDouble());
+}
+
+// Decimals
+
+TBCDField::TBCDField(TCustomADODataSet& dataSet, int columnIndex, const ColumnInfo& column,
+                     TFieldType type, std::string name)
+    : TField(dataSet, columnIndex, column, type, std::move(name)),
+      isCurrency_(column.providerType == 6) {}
+
+Variant TBCDField::readValue(const Variant& stored) const {
+    if (isCurrency_) {
+        return Variant(Decimal{Variant(stored.toCurrency()).toString()});
+    }
+    return Variant(stored.toDecimal());
+}
+
+Variant TBCDField::convertValue(const Variant& value, std::string&) const {
+    if (isCurrency_) {
+        return Variant(Decimal{Variant(value.toCurrency()).toString()});
+    }
+    if (value.kind() == Variant::Kind::Double && !std::isfinite(value.toDouble())) {
+        raiseInvalidValue();
+    }
+    return Variant(value.toDecimal());
+}
+
+// Booleans, dates
+
+Variant TBooleanField::readValue(const Variant& stored) const {
+    return Variant(stored.toBoolean());
+}
+
+Variant TBooleanField::convertValue(const Variant& value, std::string&) const {
+    return Variant(value.toBoolean());
+}
+
+Variant TDateTimeField::readValue(const Variant& stored) const {
+    return Variant(stored.toDateTime());
+}
+
+Variant TDateTimeField::convertValue(const Variant& value, std::string&) const {
+    return Variant(value.toDateTime());
+}
+
+// Bytes
+
+Variant TBytesField::readValue(const Variant& stored) const {
+    return Variant(stored.toBytes());
+}
+
+Variant TBytesField::convertValue(const Variant& value, std::string&) const {
+    // Blob contents arrive as byte strings and count as byte arrays here.
+    const bool isByteArray =
+        value.kind() == Variant::Kind::ByteArray || value.kind() == Variant::Kind::String;
+    if (!isByteArray) {
+        throw EDatabaseError("Invalid variant type or size for field '" + FieldName() + "'");
+    }
+    Bytes bytes = value.toBytes();
+    if (Size() > 0 && bytes.size() > static_cast<std::size_t>(Size())) {
+        throw EDatabaseError("Invalid variant type or size for field '" + FieldName() + "'");
+    }
+    return Variant(std::move(bytes));
+}
+
+// Blobs and memos
+
+Variant TBlobField::readValue(const Variant& stored) const {
+    return Variant(stored.toString());
+}
+
+Variant TBlobField::convertValue(const Variant& value, std::string&) const {
+    std::string text = value.toString();
+    if (text.empty()) {
+        return Variant::null();
+    }
+    return Variant(std::move(text));
+}
+
+// Interfaces
+
+Variant TInterfaceField::readValue(const Variant& stored) const {
+    if (stored.kind() != Variant::Kind::InterfaceRef) {
+        return Variant::null();
+    }
+    return stored;
+}
+
+Variant TInterfaceField::convertValue(const Variant& value, std::string&) const {
+    if (value.kind() != Variant::Kind::InterfaceRef) {
+        raiseInvalidValue();
+    }
+    return value;
+}
+
+std::unique_ptr<TField> createField(TCustomADODataSet& dataSet, int columnIndex,
+                                    const ColumnInfo& column, TFieldType type, std::string name) {
+    auto make = [&]<typename T>() -> std::unique_ptr<TField> {
+        return std::make_unique<T>(dataSet, columnIndex, column, type, std::move(name));
+    };
+    switch (type) {
+    case ftString:
+    case ftFixedChar:
+        return make.operator()<TStringField>();
+    case ftGuid:
+        return make.operator()<TGuidField>();
+    case ftWideString:
+        return make.operator()<TWideStringField>();
+    case ftSmallint:
+        return make.operator()<TSmallintField>();
+    case ftInteger:
+        return make.operator()<TIntegerField>();
+    case ftWord:
+        return make.operator()<TWordField>();
+    case ftAutoInc:
+        return make.operator()<TAutoIncField>();
+    case ftLargeint:
+        return make.operator()<TLargeintField>();
+    case ftFloat:
+        return make.operator()<TFloatField>();
+    case ftCurrency:
+        return make.operator()<TCurrencyField>();
+    case ftBCD:
+        return make.operator()<TBCDField>();
+    case ftFMTBcd:
+        return make.operator()<TFMTBCDField>();
+    case ftBoolean:
+        return make.operator()<TBooleanField>();
+    case ftDate:
+        return make.operator()<TDateField>();
+    case ftTime:
+        return make.operator()<TTimeField>();
+    case ftDateTime:
+        return make.operator()<TDateTimeField>();
+    case ftTimeStamp:
+        return make.operator()<TSQLTimeStampField>();
+    case ftBytes:
+        return make.operator()<TBytesField>();
+    case ftVarBytes:
+        return make.operator()<TVarBytesField>();
+    case ftMemo:
+    case ftFmtMemo:
+    case ftOraClob:
+        return make.operator()<TMemoField>();
+    case ftGraphic:
+        return make.operator()<TGraphicField>();
+    case ftBlob:
+    case ftTypedBinary:
+    case ftOraBlob:
+    case ftParadoxOle:
+    case ftDBaseOle:
+        return make.operator()<TBlobField>();
+    case ftVariant:
+        return make.operator()<TVariantField>();
+    case ftInterface:
+        return make.operator()<TInterfaceField>();
+    case ftIDispatch:
+        return make.operator()<TIDispatchField>();
+    case ftDataSet:
+        return make.operator()<TDataSetField>();
+    default:
+        return nullptr;
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ColumnInfo.h"
+#include "OdbcHandle.h"
+#include "Variant.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+class TADOConnection;
+
+// Inserts rows into one table: one prepared INSERT for each distinct set of
+// columns, executed again for every row.
+class InsertStatementCache {
+public:
+    InsertStatementCache(TADOConnection& connection, std::string tableName,
+                         std::vector<ColumnInfo> columns);
+
+    // Sends one row with the given columns (indexes into the column list).
+    void insert(const std::vector<std::size_t>& columns, const std::vector<const Variant*>& values);
+
+private:
+    OdbcHandle& prepared(const std::vector<std::size_t>& columns);
+    std::string statementText(const std::vector<std::size_t>& columns) const;
+
+    TADOConnection& connection_;
+    std::string tableName_;
+    std::vector<ColumnInfo> columns_;
+    std::map<std::vector<std::size_t>, OdbcHandle> statements_;
+};

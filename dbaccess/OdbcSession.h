@@ -1,0 +1,48 @@
+#pragma once
+
+#include "OdbcHandle.h"
+#include "TADOConnection.h"
+
+#include <string>
+
+// What a driver can do and how its database spells things, probed once
+// after connecting.
+struct DriverTraits {
+    DatabaseKind kind = DatabaseKind::Other;
+    std::string dbmsName;
+    std::string driverName;
+    std::string identifierQuote = "\"";
+    std::string currentCatalog;
+    bool blockFetch = true;
+};
+
+// An open ODBC connection: environment and connection handles.
+class OdbcSession {
+public:
+    // Connects with an ODBC connection string; raises EOleException.
+    explicit OdbcSession(const std::string& odbcConnectionString);
+
+    SQLHDBC connection() const noexcept { return connection_.get(); }
+    const DriverTraits& traits() const noexcept { return traits_; }
+
+    // A new statement handle on this connection.
+    OdbcHandle newStatement() const;
+
+private:
+    void probeTraits();
+    void prepareSession();
+
+    OdbcHandle environment_;
+    OdbcHandle connection_;
+    DriverTraits traits_;
+};
+
+// The driver that an ODBC connection string names, directly or through a DSN.
+std::string driverOfConnectionString(const std::string& odbcConnectionString);
+
+// The connection string with the options that make the driver's metadata and
+// text handling right, where the user did not set them.
+std::string withDriverOptions(const std::string& odbcConnectionString);
+
+// psqlODBC converts text by the process locale; make its character type UTF-8.
+void ensureUtf8CharacterLocale();

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ColumnInfo.h"
+#include "Variant.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Rows of a fully fetched result in compact form: each row is a fixed-width
+// record of 8-byte slots and null flags; text and bytes live in one arena.
+class RowStore {
+public:
+    explicit RowStore(std::vector<StorageKind> kinds);
+
+    std::size_t rowCount() const noexcept { return rowCount_; }
+    std::size_t columnCount() const noexcept { return kinds_.size(); }
+
+    // Appends a row with every value null; the setters fill the last row.
+    void beginRow();
+    void dropLastRow();
+    void setInteger(std::size_t column, std::int64_t value);
+    void setUnsigned(std::size_t column, std::uint64_t value);
+    void setDouble(std::size_t column, double value);
+    void setBoolean(std::size_t column, bool value);
+    void setDateTime(std::size_t column, double days);
+    // Text, bytes and decimal text.
+    void setData(std::size_t column, std::string_view data);
+
+    bool isNull(std::size_t row, std::size_t column) const;
+    Variant value(std::size_t row, std::size_t column) const;
+    // Stores a variant in the last row by the column's storage kind.
+    void setValue(std::size_t column, const Variant& value);
+
+private:
+    std::uint8_t* slot(std::size_t column);
+    const std::uint8_t* slot(std::size_t row, std::size_t column) const;
+    void markPresent(std::size_t column);
+
+    std::vector<StorageKind> kinds_;
+    std::size_t rowWidth_;
+    std::size_t nullBytes_;
+    std::size_t rowCount_ = 0;
+    std::vector<std::uint8_t> records_;
+    std::string arena_;
+};
+
+// A result: its columns and its rows.
+class ResultSet {
+public:
+    explicit ResultSet(std::vector<ColumnInfo> columns);
+
+    const std::vector<ColumnInfo>& columns() const noexcept { return columns_; }
+    RowStore& rows() noexcept { return rows_; }
+    const RowStore& rows() const noexcept { return rows_; }
+    std::size_t rowCount() const noexcept { return rows_.rowCount(); }
+
+    // Whether rows can be inserted through it (a table cursor that can).
+    bool canInsert = false;
+
+    void appendRow(const std::vector<Variant>& values);
+
+private:
+    std::vector<ColumnInfo> columns_;
+    RowStore rows_;
+};

@@ -1,0 +1,68 @@
+#include "StatementText.h"
+
+#include "OdbcSession.h"
+#include "TADOConnection.h"
+
+namespace {
+
+bool endsName(char c) {
+    return c == '\n' || c == '\r' || c == ' ' || c == ')' || c == ',' || c == ';';
+}
+
+} // namespace
+
+std::string replaceParameterMarkers(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    char quote = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote != 0) {
+            result += c;
+            if (c == quote) {
+                quote = 0;
+            }
+            continue;
+        }
+        if (c == '\'' || c == '"' || c == '`') {
+            quote = c;
+            result += c;
+            continue;
+        }
+        if (c == ':' && i + 1 < text.size()) {
+            if (text[i + 1] == ':') {
+                result += ':';
+                ++i;
+                continue;
+            }
+            if (!endsName(text[i + 1])) {
+                std::size_t end = i + 1;
+                while (end < text.size() && !endsName(text[end])) {
+                    ++end;
+                }
+                result += '?';
+                i = end - 1;
+                continue;
+            }
+        }
+        result += c;
+    }
+    return result;
+}
+
+OdbcHandle executeDirect(TADOConnection& connection, const std::string& text) {
+    OdbcHandle statement = connection.session().newStatement();
+    std::string sql = text;
+    checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(sql.data()),
+                            static_cast<SQLINTEGER>(sql.size())),
+              statement);
+    return statement;
+}
+
+int affectedRows(const OdbcHandle& statement) {
+    SQLLEN rows = 0;
+    if (!SQL_SUCCEEDED(SQLRowCount(statement.get(), &rows)) || rows < 0) {
+        return 0;
+    }
+    return static_cast<int>(rows);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+// Replaces parameter markers (":" and a name, outside quoted text) by "?" and
+// reduces a doubled "::" to one ":".
+std::string replaceParameterMarkers(const std::string& text);
+
+class OdbcHandle;
+class TADOConnection;
+
+// Runs a statement directly on a new handle of the connection.
+OdbcHandle executeDirect(TADOConnection& connection, const std::string& text);
+
+// Rows affected by the statement last executed on the handle (0 when unknown).
+int affectedRows(const OdbcHandle& statement);

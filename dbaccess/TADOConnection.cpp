@@ -1,0 +1,106 @@
+#include "TADOConnection.h"
+
+#include "ConnectionStringRules.h"
+#include "Exceptions.h"
+#include "OdbcSession.h"
+#include "SchemaRowsets.h"
+#include "TADODataSet.h"
+
+#include <algorithm>
+
+TADOConnection::TADOConnection(std::string name) : name_(std::move(name)) {}
+
+TADOConnection::~TADOConnection() {
+    SetConnected(false);
+    for (TCustomADODataSet* dataSet : dataSets_) {
+        dataSet->connection_ = nullptr;
+    }
+}
+
+std::string TADOConnection::ConnectionString() const {
+    return combineProvider(provider_, connectionString_);
+}
+
+void TADOConnection::SetConnectionString(const std::string& text) {
+    connectionString_ = text;
+    const std::string provider = connectionStringValue(text, "Provider");
+    if (!provider.empty()) {
+        provider_ = provider;
+    }
+}
+
+void TADOConnection::SetProvider(const std::string& provider) {
+    provider_ = provider;
+}
+
+bool TADOConnection::Connected() const noexcept {
+    return session_ != nullptr;
+}
+
+void TADOConnection::SetConnected(bool connected) {
+    if (connected == Connected()) {
+        return;
+    }
+    if (connected) {
+        session_ = std::make_unique<OdbcSession>(toOdbcConnectionString(ConnectionString()));
+        return;
+    }
+    for (TCustomADODataSet* dataSet : dataSets_) {
+        dataSet->Close();
+    }
+    session_.reset();
+}
+
+OdbcSession& TADOConnection::session() {
+    SetConnected(true);
+    return *session_;
+}
+
+DatabaseKind TADOConnection::Kind() {
+    return session().traits().kind;
+}
+
+std::string TADOConnection::IdentifierQuote() {
+    return session().traits().identifierQuote;
+}
+
+std::string TADOConnection::DbmsName() {
+    return session().traits().dbmsName;
+}
+
+void TADOConnection::ListTableNames(TStrings& list, bool includeSystemTables) {
+    SetConnected(true);
+    TADODataSet rowset;
+    OpenSchemaRowset(SchemaKind::Tables, {}, rowset);
+    const TField& typeField = rowset.RequireField("TABLE_TYPE");
+    const TField& nameField = rowset.RequireField("TABLE_NAME");
+    struct UpdateGuard {
+        TStrings& list;
+        explicit UpdateGuard(TStrings& strings) : list(strings) { list.BeginUpdate(); }
+        ~UpdateGuard() { list.EndUpdate(); }
+        UpdateGuard(const UpdateGuard&) = delete;
+        UpdateGuard& operator=(const UpdateGuard&) = delete;
+    } guard(list);
+    list.Clear();
+    for (rowset.Rewind(); !rowset.AtEnd(); rowset.Advance()) {
+        const std::string type = typeField.AsString();
+        if (type == "TABLE" || type == "VIEW" || (includeSystemTables && type == "SYSTEM TABLE")) {
+            list.Add(nameField.AsString());
+        }
+    }
+}
+
+void TADOConnection::OpenSchemaRowset(SchemaKind kind, const std::vector<Variant>& restrictions,
+                                      TADODataSet& rowset) {
+    SetConnected(true);
+    rowset.Close();
+    rowset.attachResult(buildSchemaRowset(*this, kind, restrictions));
+}
+
+void TADOConnection::attach(TCustomADODataSet* dataSet) {
+    dataSets_.push_back(dataSet);
+}
+
+void TADOConnection::detach(TCustomADODataSet* dataSet) noexcept {
+    dataSets_.erase(std::remove(dataSets_.begin(), dataSets_.end(), dataSet), dataSets_.end());
+}

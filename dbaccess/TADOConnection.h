@@ -1,0 +1,66 @@
+#pragma once
+
+#include "TStrings.h"
+#include "Variant.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TCustomADODataSet;
+class TADODataSet;
+class OdbcSession;
+
+// ADO schema codes of the rowsets the layer offers.
+enum class SchemaKind { Columns = 4, Tables = 20, PrimaryKeys = 28 };
+
+// The database engine behind a connection, as far as the layer tells them apart.
+enum class DatabaseKind { Other, SQLite, PostgreSQL, MariaDB, SQLServer };
+
+// A connection to one database, opened with an OLE DB style connection string.
+class TADOConnection {
+public:
+    explicit TADOConnection(std::string name = {});
+    ~TADOConnection();
+    TADOConnection(const TADOConnection&) = delete;
+    TADOConnection& operator=(const TADOConnection&) = delete;
+
+    const std::string& Name() const noexcept { return name_; }
+
+    // With a separate Provider set, the string reports "Provider=<provider>;"
+    // in front, and a bare word stands for "Data Source=<word>".
+    std::string ConnectionString() const;
+    void SetConnectionString(const std::string& text);
+    const std::string& Provider() const noexcept { return provider_; }
+    void SetProvider(const std::string& provider);
+
+    bool LoginPrompt() const noexcept { return loginPrompt_; }
+    void SetLoginPrompt(bool prompt) noexcept { loginPrompt_ = prompt; }
+
+    bool Connected() const noexcept;
+    void SetConnected(bool connected);
+
+    void ListTableNames(TStrings& list, bool includeSystemTables);
+    void OpenSchemaRowset(SchemaKind kind, const std::vector<Variant>& restrictions,
+                          TADODataSet& rowset);
+
+    // Facts about the open database; each opens the connection when needed.
+    DatabaseKind Kind();
+    std::string IdentifierQuote();
+    std::string DbmsName();
+
+    // The open session; opens the connection when it is closed.
+    OdbcSession& session();
+
+private:
+    friend class TCustomADODataSet;
+    void attach(TCustomADODataSet* dataSet);
+    void detach(TCustomADODataSet* dataSet) noexcept;
+
+    std::string name_;
+    std::string connectionString_;
+    std::string provider_;
+    bool loginPrompt_ = true;
+    std::unique_ptr<OdbcSession> session_;
+    std::vector<TCustomADODataSet*> dataSets_;
+};

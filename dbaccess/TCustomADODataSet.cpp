@@ -1,0 +1,279 @@
+#include "TCustomADODataSet.h"
+
+#include "Exceptions.h"
+#include "InsertStatementCache.h"
+#include "ResultSet.h"
+#include "TADOConnection.h"
+#include "TStrings.h"
+
+#include <algorithm>
+
+namespace {
+
+// A name that is free among the fields built so far: name, or name_N / COLUMNN.
+std::string uniqueFieldName(const std::string& columnName,
+                            const std::vector<std::unique_ptr<TField>>& fields) {
+    const auto taken = [&fields](const std::string& candidate) {
+        return std::any_of(fields.begin(), fields.end(), [&](const auto& field) {
+            return sameTextIgnoringCase(field->FieldName(), candidate);
+        });
+    };
+    if (!columnName.empty() && !taken(columnName)) {
+        return columnName;
+    }
+    for (int counter = 1;; ++counter) {
+        const std::string candidate = columnName.empty()
+                                          ? "COLUMN" + std::to_string(counter)
+                                          : columnName + "_" + std::to_string(counter);
+        if (!taken(candidate)) {
+            return candidate;
+        }
+    }
+}
+
+} // namespace
+
+TCustomADODataSet::TCustomADODataSet(std::string name, TADOConnection* connection)
+    : name_(std::move(name)) {
+    SetConnection(connection);
+}
+
+TCustomADODataSet::~TCustomADODataSet() {
+    if (connection_ != nullptr) {
+        connection_->detach(this);
+    }
+}
+
+void TCustomADODataSet::SetConnection(TADOConnection* connection) {
+    if (connection == connection_) {
+        return;
+    }
+    Close();
+    if (connection_ != nullptr) {
+        connection_->detach(this);
+    }
+    connection_ = connection;
+    if (connection_ != nullptr) {
+        connection_->attach(this);
+    }
+}
+
+void TCustomADODataSet::SetEnableBCD(bool enable) {
+    checkInactive();
+    enableBCD_ = enable;
+}
+
+void TCustomADODataSet::raise(const std::string& text) const {
+    throw EDatabaseError(prefixWithName(name_, text));
+}
+
+void TCustomADODataSet::checkInactive() const {
+    if (Active()) {
+        raise("Cannot perform this operation on an open dataset");
+    }
+}
+
+void TCustomADODataSet::checkActive() const {
+    if (!Active()) {
+        raise("Cannot perform this operation on a closed dataset");
+    }
+}
+
+TADOConnection& TCustomADODataSet::requireConnection() const {
+    if (connection_ == nullptr) {
+        raise("Missing Connection or ConnectionString");
+    }
+    return *connection_;
+}
+
+void TCustomADODataSet::Open() {
+    if (Active()) {
+        return;
+    }
+    openOn(openResult());
+}
+
+void TCustomADODataSet::openOn(std::unique_ptr<ResultSet> result) {
+    closeWithoutNotice();
+    result_ = std::move(result);
+    try {
+        buildFields();
+    } catch (...) {
+        closeWithoutNotice();
+        throw;
+    }
+    currentRow_ = 0;
+    atEnd_ = result_->rowCount() == 0;
+    setState(dsBrowse);
+}
+
+void TCustomADODataSet::buildFields() {
+    const auto& columns = result_->columns();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const ColumnInfo& column = columns[i];
+        TFieldType type = ProviderTypeToFieldType(column.providerType, enableBCD_);
+        if (column.providerType == ProviderType::Numeric && column.scale == 0 &&
+            column.precision < 10 && type == ftBCD) {
+            type = ftInteger;
+        }
+        if (type == ftInteger && column.autoIncrement) {
+            type = ftAutoInc;
+        }
+        if (type == ftUnknown || column.rowId) {
+            continue;
+        }
+        auto field = createField(*this, static_cast<int>(i), column, type,
+                                 uniqueFieldName(column.name, fields_));
+        if (field) {
+            fields_.push_back(std::move(field));
+        }
+    }
+}
+
+void TCustomADODataSet::Close() {
+    closeWithoutNotice();
+}
+
+void TCustomADODataSet::closeWithoutNotice() {
+    fields_.clear();
+    result_.reset();
+    pendingValues_.clear();
+    assignedFields_.clear();
+    inserts_.reset();
+    atEnd_ = true;
+    currentRow_ = 0;
+    setState(dsInactive);
+}
+
+void TCustomADODataSet::setState(TDataSetState state) {
+    state_ = state;
+    modified_ = false;
+}
+
+int TCustomADODataSet::RecordCount() const {
+    checkActive();
+    return static_cast<int>(result_->rowCount());
+}
+
+void TCustomADODataSet::Rewind() {
+    checkActive();
+    finishPendingRow();
+    currentRow_ = 0;
+    atEnd_ = result_->rowCount() == 0;
+}
+
+void TCustomADODataSet::Advance() {
+    checkActive();
+    finishPendingRow();
+    if (currentRow_ + 1 < result_->rowCount()) {
+        ++currentRow_;
+    } else {
+        atEnd_ = true;
+    }
+}
+
+TField* TCustomADODataSet::FindField(const std::string& name) const {
+    for (const auto& field : fields_) {
+        if (sameTextIgnoringCase(field->FieldName(), name)) {
+            return field.get();
+        }
+    }
+    return nullptr;
+}
+
+TField& TCustomADODataSet::RequireField(const std::string& name) const {
+    TField* field = FindField(name);
+    if (field == nullptr) {
+        raise("Field '" + name + "' not found");
+    }
+    return *field;
+}
+
+void TCustomADODataSet::finishPendingRow() {
+    if (state_ != dsInsert && state_ != dsEdit) {
+        return;
+    }
+    if (modified_) {
+        Post();
+    } else {
+        pendingValues_.clear();
+        assignedFields_.clear();
+        setState(dsBrowse);
+    }
+}
+
+void TCustomADODataSet::Append() {
+    checkActive();
+    finishPendingRow();
+    if (!result_->canInsert || insertTableName().empty()) {
+        raise("Cannot modify a read-only dataset");
+    }
+    pendingValues_.assign(result_->columns().size(), Variant::null());
+    assignedFields_.clear();
+    setState(dsInsert);
+}
+
+void TCustomADODataSet::Post() {
+    if (state_ != dsInsert && state_ != dsEdit) {
+        raise("Dataset not in edit or insert mode");
+    }
+    try {
+        if (!inserts_) {
+            inserts_ = std::make_unique<InsertStatementCache>(
+                requireConnection(), insertTableName(), result_->columns());
+        }
+        std::vector<std::size_t> columns;
+        std::vector<const Variant*> values;
+        for (const int index : assignedFields_) {
+            const ColumnInfo& column = result_->columns()[static_cast<std::size_t>(index)];
+            if (column.updatability == Updatability::ReadOnly) {
+                continue;
+            }
+            columns.push_back(static_cast<std::size_t>(index));
+            values.push_back(&pendingValues_[static_cast<std::size_t>(index)]);
+        }
+        inserts_->insert(columns, values);
+    } catch (const std::exception& error) {
+        throw EDatabaseError(error.what());
+    }
+    result_->appendRow(pendingValues_);
+    currentRow_ = result_->rowCount() - 1;
+    atEnd_ = false;
+    pendingValues_.clear();
+    assignedFields_.clear();
+    setState(dsBrowse);
+}
+
+bool TCustomADODataSet::hasCurrentRow() const noexcept {
+    if (state_ == dsInsert || state_ == dsEdit) {
+        return true;
+    }
+    return result_ && currentRow_ < result_->rowCount();
+}
+
+Variant TCustomADODataSet::storedValue(const TField& field) const {
+    const auto column = static_cast<std::size_t>(field.ColumnIndex());
+    if (state_ == dsInsert || state_ == dsEdit) {
+        return pendingValues_[column];
+    }
+    if (!hasCurrentRow()) {
+        return Variant::null();
+    }
+    return result_->rows().value(currentRow_, column);
+}
+
+void TCustomADODataSet::storeFieldValue(const TField& field, Variant value) {
+    if (state_ != dsInsert && state_ != dsEdit) {
+        raise("Dataset not in edit or insert mode");
+    }
+    if (field.ReadOnly()) {
+        const std::string text = "Field '" + field.FieldName() + "' cannot be modified";
+        throw EDatabaseError(field.IsBlob() ? prefixWithName(name_, text) : text);
+    }
+    pendingValues_[static_cast<std::size_t>(field.ColumnIndex())] = std::move(value);
+    if (std::find(assignedFields_.begin(), assignedFields_.end(), field.ColumnIndex()) ==
+        assignedFields_.end()) {
+        assignedFields_.push_back(field.ColumnIndex());
+    }
+    modified_ = true;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "TField.h"
+#include "Variant.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TADOConnection;
+class ResultSet;
+class InsertStatementCache;
+
+enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+// What the table cursor, the query and the schema rowset have in common:
+// states, fields, a fully fetched client-side result and a pending row.
+class TCustomADODataSet {
+public:
+    explicit TCustomADODataSet(std::string name = {}, TADOConnection* connection = nullptr);
+    virtual ~TCustomADODataSet();
+    TCustomADODataSet(const TCustomADODataSet&) = delete;
+    TCustomADODataSet& operator=(const TCustomADODataSet&) = delete;
+
+    const std::string& Name() const noexcept { return name_; }
+    TADOConnection* Connection() const noexcept { return connection_; }
+    void SetConnection(TADOConnection* connection);
+
+    bool EnableBCD() const noexcept { return enableBCD_; }
+    void SetEnableBCD(bool enable);
+
+    TDataSetState State() const noexcept { return state_; }
+    bool Active() const noexcept { return state_ != dsInactive; }
+    bool Modified() const noexcept { return modified_; }
+
+    void Open();
+    void Close();
+
+    void Rewind();
+    void Advance();
+    bool AtEnd() const noexcept { return atEnd_; }
+    int RecordCount() const;
+
+    int FieldCount() const noexcept { return static_cast<int>(fields_.size()); }
+    TField& Fields(int index) const { return *fields_.at(static_cast<std::size_t>(index)); }
+    TField* FindField(const std::string& name) const;
+    TField& RequireField(const std::string& name) const;
+
+    void Append();
+    void Post();
+
+    // Used by TField.
+    Variant storedValue(const TField& field) const;
+    bool hasCurrentRow() const noexcept;
+    void storeFieldValue(const TField& field, Variant value);
+
+    // The open data set's result; used by the layer's own helpers.
+    const ResultSet* result() const noexcept { return result_.get(); }
+
+protected:
+    // Runs the data set's source and hands back its fully fetched result.
+    virtual std::unique_ptr<ResultSet> openResult() = 0;
+    // The table that Post inserts into; empty when the data set cannot insert.
+    virtual std::string insertTableName() const { return {}; }
+
+    // Opens on a result that was built elsewhere (schema rowsets).
+    void openOn(std::unique_ptr<ResultSet> result);
+    [[noreturn]] void raise(const std::string& text) const;
+    void checkInactive() const;
+    void checkActive() const;
+    TADOConnection& requireConnection() const;
+
+private:
+    friend class TADOConnection;
+
+    void buildFields();
+    void finishPendingRow();
+    void setState(TDataSetState state);
+    void closeWithoutNotice();
+
+    std::string name_;
+    TADOConnection* connection_ = nullptr;
+    bool enableBCD_ = true;
+    TDataSetState state_ = dsInactive;
+    bool modified_ = false;
+    bool atEnd_ = true;
+    std::size_t currentRow_ = 0;
+    std::unique_ptr<ResultSet> result_;
+    std::vector<std::unique_ptr<TField>> fields_;
+    std::vector<Variant> pendingValues_;
+    std::vector<int> assignedFields_;
+    std::unique_ptr<InsertStatementCache> inserts_;
+};

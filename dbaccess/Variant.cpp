@@ -1,0 +1,630 @@
+#include "Variant.h"
+
+#include "Exceptions.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+[[noreturn]] void cannotConvert(const char* to) {
+    throw EVariantError(std::string("Could not convert variant to type (") + to + ")");
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+bool parseInt64(const std::string& raw, std::int64_t& value) {
+    const std::string text = trimmed(raw);
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+') {
+        ++begin;
+    }
+    const auto [ptr, error] = std::from_chars(begin, end, value);
+    return error == std::errc() && ptr == end && begin != end;
+}
+
+bool parseDouble(const std::string& raw, double& value) {
+    const std::string text = trimmed(raw);
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+') {
+        ++begin;
+    }
+    const auto [ptr, error] = std::from_chars(begin, end, value);
+    return error == std::errc() && ptr == end && begin != end;
+}
+
+// Rounds decimal text to four places and scales it by 10,000.
+bool decimalToCurrency(const Decimal& decimal, Currency& currency) {
+    const std::string& text = decimal.text;
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::size_t start = negative ? 1 : 0;
+    const std::size_t point = text.find('.');
+    const std::string whole =
+        text.substr(start, point == std::string::npos ? std::string::npos : point - start);
+    std::string fraction = point == std::string::npos ? std::string() : text.substr(point + 1);
+    const bool roundUp = fraction.size() > 4 && fraction[4] >= '5';
+    fraction.resize(4, '0');
+    constexpr auto limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    std::uint64_t scaled = 0;
+    for (const char c : whole + fraction) {
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (scaled > (limit - digit) / 10) {
+            return false;
+        }
+        scaled = scaled * 10 + digit;
+    }
+    if (roundUp) {
+        if (scaled == limit) {
+            return false;
+        }
+        ++scaled;
+    }
+    currency.scaled =
+        negative ? -static_cast<std::int64_t>(scaled) : static_cast<std::int64_t>(scaled);
+    return true;
+}
+
+std::string currencyText(Currency currency) {
+    const bool negative = currency.scaled < 0;
+    const unsigned long long magnitude =
+        negative ? 0ULL - static_cast<unsigned long long>(currency.scaled)
+                 : static_cast<unsigned long long>(currency.scaled);
+    std::string text = std::to_string(magnitude / 10000);
+    unsigned long long fraction = magnitude % 10000;
+    if (fraction != 0) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%04llu", fraction);
+        std::string tail(digits);
+        while (tail.back() == '0') {
+            tail.pop_back();
+        }
+        text += "." + tail;
+    }
+    return negative ? "-" + text : text;
+}
+
+} // namespace
+
+std::string formatDouble(double value) {
+    char buffer[64];
+    const auto [ptr, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return error == std::errc() ? std::string(buffer, ptr) : std::string("NAN");
+}
+
+bool parseDecimalText(const std::string& raw, Decimal& value) {
+    const std::string text = trimmed(raw);
+    std::size_t i = 0;
+    std::string result;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        if (text[i] == '-') {
+            result += '-';
+        }
+        ++i;
+    }
+    std::string whole, fraction;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        whole += text[i++];
+    }
+    bool hasPoint = false;
+    if (i < text.size() && text[i] == '.') {
+        hasPoint = true;
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            fraction += text[i++];
+        }
+    }
+    if (i != text.size() || (whole.empty() && fraction.empty())) {
+        // Exponent forms go through double.
+        double number = 0;
+        if (!parseDouble(text, number) || !std::isfinite(number)) {
+            return false;
+        }
+        return parseDecimalText(formatDouble(number).find('e') == std::string::npos
+                                    ? formatDouble(number)
+                                    : [&] {
+                                          char buffer[400];
+                                          std::snprintf(buffer, sizeof buffer, "%.17f", number);
+                                          return std::string(buffer);
+                                      }(),
+                                value);
+    }
+    const auto firstDigit = whole.find_first_not_of('0');
+    whole = firstDigit == std::string::npos ? "0" : whole.substr(firstDigit);
+    result += whole;
+    if (hasPoint && !fraction.empty()) {
+        result += "." + fraction;
+    }
+    if (result == "-0" || result.rfind("-0.", 0) == 0) {
+        if (result.find_first_not_of("-0.") == std::string::npos) {
+            result.erase(0, 1);
+        }
+    }
+    value.text = result;
+    return true;
+}
+
+std::u16string utf8ToUtf16(const std::string& text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        char32_t code = 0xFFFD;
+        std::size_t length = 1;
+        if (lead < 0x80) {
+            code = lead;
+        } else if ((lead >> 5) == 0x6) {
+            length = 2;
+        } else if ((lead >> 4) == 0xE) {
+            length = 3;
+        } else if ((lead >> 3) == 0x1E) {
+            length = 4;
+        }
+        if (length > 1) {
+            if (i + length > text.size()) {
+                length = 1;
+            } else {
+                code = lead & (0x7F >> length);
+                for (std::size_t k = 1; k < length; ++k) {
+                    const auto next = static_cast<unsigned char>(text[i + k]);
+                    if ((next & 0xC0) != 0x80) {
+                        code = 0xFFFD;
+                        length = 1;
+                        break;
+                    }
+                    code = (code << 6) | (next & 0x3F);
+                }
+            }
+        }
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(code));
+        }
+        i += length;
+    }
+    return out;
+}
+
+std::string utf16ToUtf8(const std::u16string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t code = text[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (code >= 0xD800 && code < 0xE000) {
+            code = 0xFFFD;
+        }
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::size_t utf8Length(const std::string& text) {
+    std::size_t count = 0;
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+std::string utf8Prefix(const std::string& text, std::size_t count) {
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (seen == count) {
+                return text.substr(0, i);
+            }
+            ++seen;
+        }
+    }
+    return text;
+}
+
+namespace {
+
+// Days from 1970-01-01 of a civil date (proleptic Gregorian).
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
+    z += 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(y + (month <= 2));
+}
+
+constexpr std::int64_t oleEpochFromUnix = 25569; // 1899-12-30 to 1970-01-01
+constexpr double microsecondsPerDay = 86400e6;
+
+} // namespace
+
+DateTime toDateTime(const CalendarTime& time) {
+    const std::int64_t days = daysFromCivil(time.year, static_cast<unsigned>(time.month),
+                                            static_cast<unsigned>(time.day)) +
+                              oleEpochFromUnix;
+    const double micros =
+        ((time.hour * 60.0 + time.minute) * 60.0 + time.second) * 1e6 + time.microsecond;
+    return DateTime{static_cast<double>(days) + micros / microsecondsPerDay};
+}
+
+CalendarTime toCalendarTime(DateTime value) {
+    const auto totalMicros =
+        static_cast<std::int64_t>(std::llround(value.days * microsecondsPerDay));
+    constexpr auto perDay = static_cast<std::int64_t>(microsecondsPerDay);
+    std::int64_t days = totalMicros / perDay;
+    std::int64_t micros = totalMicros % perDay;
+    if (micros < 0) {
+        micros += perDay;
+        --days;
+    }
+    CalendarTime time;
+    civilFromDays(days - oleEpochFromUnix, time.year, time.month, time.day);
+    time.microsecond = static_cast<int>(micros % 1000000);
+    const std::int64_t seconds = micros / 1000000;
+    time.second = static_cast<int>(seconds % 60);
+    time.minute = static_cast<int>(seconds / 60 % 60);
+    time.hour = static_cast<int>(seconds / 3600);
+    return time;
+}
+
+std::string formatDateTime(DateTime value) {
+    const CalendarTime t = toCalendarTime(value);
+    char buffer[48];
+    if (t.microsecond != 0) {
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%06d", t.year, t.month,
+                      t.day, t.hour, t.minute, t.second, t.microsecond);
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month,
+                      t.day, t.hour, t.minute, t.second);
+    }
+    return buffer;
+}
+
+bool parseDateTime(const std::string& raw, DateTime& value) {
+    const std::string text = trimmed(raw);
+    CalendarTime t;
+    std::size_t pos = 0;
+    auto number = [&](int digits, int& out) {
+        if (pos + static_cast<std::size_t>(digits) > text.size()) {
+            return false;
+        }
+        int result = 0;
+        for (int k = 0; k < digits; ++k) {
+            const char c = text[pos++];
+            if (c < '0' || c > '9') {
+                return false;
+            }
+            result = result * 10 + (c - '0');
+        }
+        out = result;
+        return true;
+    };
+    auto expect = [&](char c) { return pos < text.size() && text[pos] == c && (++pos, true); };
+    auto parseTime = [&] {
+        if (!number(2, t.hour) || !expect(':') || !number(2, t.minute)) {
+            return false;
+        }
+        if (expect(':')) {
+            if (!number(2, t.second)) {
+                return false;
+            }
+            if (expect('.')) {
+                std::string digits;
+                while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+                    digits += text[pos++];
+                }
+                digits.resize(6, '0');
+                t.microsecond = std::stoi(digits.substr(0, 6));
+            }
+        }
+        return t.hour < 24 && t.minute < 60 && t.second < 62;
+    };
+    if (text.size() >= 5 && text[2] == ':') {
+        if (!parseTime() || pos != text.size()) {
+            return false;
+        }
+        value = toDateTime(t);
+        return true;
+    }
+    if (!number(4, t.year) || !expect('-') || !number(2, t.month) || !expect('-') ||
+        !number(2, t.day) || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31) {
+        return false;
+    }
+    if (pos < text.size()) {
+        if (!(expect(' ') || expect('T')) || !parseTime()) {
+            return false;
+        }
+        // A zone suffix such as "+00" is dropped.
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == 'Z' || text[pos] == '-')) {
+            pos = text.size();
+        }
+    }
+    if (pos != text.size()) {
+        return false;
+    }
+    value = toDateTime(t);
+    return true;
+}
+
+std::string Variant::toString() const {
+    switch (kind()) {
+    case Kind::Unassigned:
+    case Kind::Null:
+        return {};
+    case Kind::SmallInt:
+        return std::to_string(*get<std::int16_t>());
+    case Kind::Integer:
+        return std::to_string(*get<std::int32_t>());
+    case Kind::LargeInt:
+        return std::to_string(*get<std::int64_t>());
+    case Kind::Double:
+        return formatDouble(*get<double>());
+    case Kind::Currency:
+        return currencyText(*get<Currency>());
+    case Kind::DateTime:
+        return formatDateTime(*get<DateTime>());
+    case Kind::Boolean:
+        return *get<bool>() ? "True" : "False";
+    case Kind::String:
+        return *get<std::string>();
+    case Kind::WideString:
+        return utf16ToUtf8(*get<std::u16string>());
+    case Kind::ByteArray: {
+        const Bytes& bytes = *get<Bytes>();
+        return std::string(bytes.begin(), bytes.end());
+    }
+    case Kind::Decimal:
+        return get<Decimal>()->text;
+    case Kind::InterfaceRef:
+        break;
+    }
+    cannotConvert("String");
+}
+
+std::u16string Variant::toWideString() const {
+    return utf8ToUtf16(toString());
+}
+
+std::int64_t Variant::toInt64() const {
+    switch (kind()) {
+    case Kind::Unassigned:
+    case Kind::Null:
+        return 0;
+    case Kind::SmallInt:
+        return *get<std::int16_t>();
+    case Kind::Integer:
+        return *get<std::int32_t>();
+    case Kind::LargeInt:
+        return *get<std::int64_t>();
+    case Kind::Boolean:
+        return *get<bool>() ? -1 : 0;
+    case Kind::Currency: {
+        const std::int64_t scaled = get<Currency>()->scaled;
+        return (scaled + (scaled >= 0 ? 5000 : -5000)) / 10000;
+    }
+    case Kind::Double:
+    case Kind::DateTime: {
+        const double number = kind() == Kind::Double ? *get<double>() : get<DateTime>()->days;
+        if (!std::isfinite(number) || number >= 9.2233720368547758e18 ||
+            number < -9.2233720368547758e18) {
+            cannotConvert("Int64");
+        }
+        return static_cast<std::int64_t>(std::nearbyint(number));
+    }
+    case Kind::String:
+    case Kind::WideString:
+    case Kind::Decimal: {
+        const std::string text = toString();
+        std::int64_t integer = 0;
+        if (parseInt64(text, integer)) {
+            return integer;
+        }
+        Decimal decimal;
+        if (parseDecimalText(text, decimal)) {
+            const std::string whole = decimal.text.substr(0, decimal.text.find('.'));
+            const bool roundUp = decimal.text.find('.') != std::string::npos &&
+                                 decimal.text[decimal.text.find('.') + 1] >= '5';
+            if (parseInt64(whole, integer)) {
+                if (roundUp) {
+                    integer += whole[0] == '-' ? -1 : 1;
+                }
+                return integer;
+            }
+        }
+        cannotConvert("Int64");
+    }
+    case Kind::ByteArray:
+    case Kind::InterfaceRef:
+        break;
+    }
+    cannotConvert("Int64");
+}
+
+double Variant::toDouble() const {
+    switch (kind()) {
+    case Kind::Unassigned:
+    case Kind::Null:
+        return 0;
+    case Kind::Double:
+        return *get<double>();
+    case Kind::DateTime:
+        return get<DateTime>()->days;
+    case Kind::Currency:
+        return static_cast<double>(get<Currency>()->scaled) / 10000.0;
+    case Kind::SmallInt:
+    case Kind::Integer:
+    case Kind::LargeInt:
+    case Kind::Boolean:
+        return static_cast<double>(toInt64());
+    case Kind::String:
+    case Kind::WideString:
+    case Kind::Decimal: {
+        double number = 0;
+        if (parseDouble(toString(), number)) {
+            return number;
+        }
+        cannotConvert("Double");
+    }
+    case Kind::ByteArray:
+    case Kind::InterfaceRef:
+        break;
+    }
+    cannotConvert("Double");
+}
+
+bool Variant::toBoolean() const {
+    switch (kind()) {
+    case Kind::Unassigned:
+    case Kind::Null:
+        return false;
+    case Kind::Boolean:
+        return *get<bool>();
+    case Kind::String:
+    case Kind::WideString: {
+        const std::string text = trimmed(toString());
+        std::string lower;
+        for (const char c : text) {
+            lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        }
+        if (lower == "true" || lower == "t" || lower == "yes" || lower == "y") {
+            return true;
+        }
+        if (lower == "false" || lower == "f" || lower == "no" || lower == "n") {
+            return false;
+        }
+        return toDouble() != 0;
+    }
+    case Kind::ByteArray:
+    case Kind::InterfaceRef:
+        cannotConvert("Boolean");
+    default:
+        return toDouble() != 0;
+    }
+}
+
+Currency Variant::toCurrency() const {
+    switch (kind()) {
+    case Kind::Currency:
+        return *get<Currency>();
+    case Kind::SmallInt:
+    case Kind::Integer:
+    case Kind::LargeInt:
+    case Kind::Boolean: {
+        const std::int64_t integer = toInt64();
+        if (integer > std::numeric_limits<std::int64_t>::max() / 10000 ||
+            integer < std::numeric_limits<std::int64_t>::min() / 10000) {
+            cannotConvert("Currency");
+        }
+        return Currency{integer * 10000};
+    }
+    default: {
+        Decimal decimal;
+        Currency currency;
+        if (!decimalToCurrency(toDecimal(), currency)) {
+            cannotConvert("Currency");
+        }
+        (void)decimal;
+        return currency;
+    }
+    }
+}
+
+DateTime Variant::toDateTime() const {
+    switch (kind()) {
+    case Kind::Unassigned:
+    case Kind::Null:
+        return DateTime{0};
+    case Kind::DateTime:
+        return *get<DateTime>();
+    case Kind::String:
+    case Kind::WideString: {
+        DateTime value;
+        if (parseDateTime(toString(), value)) {
+            return value;
+        }
+        cannotConvert("Date");
+    }
+    case Kind::ByteArray:
+    case Kind::InterfaceRef:
+        cannotConvert("Date");
+    default:
+        return DateTime{toDouble()};
+    }
+}
+
+Decimal Variant::toDecimal() const {
+    switch (kind()) {
+    case Kind::Decimal:
+        return *get<Decimal>();
+    case Kind::Unassigned:
+    case Kind::Null:
+        return Decimal{"0"};
+    case Kind::ByteArray:
+    case Kind::InterfaceRef:
+        cannotConvert("Decimal");
+    default: {
+        Decimal decimal;
+        if (parseDecimalText(toString(), decimal)) {
+            return decimal;
+        }
+        cannotConvert("Decimal");
+    }
+    }
+}
+
+Bytes Variant::toBytes() const {
+    switch (kind()) {
+    case Kind::ByteArray:
+        return *get<Bytes>();
+    case Kind::String: {
+        const std::string& text = *get<std::string>();
+        return Bytes(text.begin(), text.end());
+    }
+    default:
+        cannotConvert("Array of Byte");
+    }
+}
