@@ -129,9 +129,27 @@ void storeValue(RowStore& rows, std::size_t column, const ColumnInfo& info, cons
                             .days);
         }
         break;
+    case StorageKind::Decimal: {
+        // Drivers may hand a decimal over in exponent form.
+        const std::string_view text(buffer, static_cast<std::size_t>(length));
+        Decimal decimal;
+        if (text.find_first_of("eE") != std::string_view::npos &&
+            parseDecimalText(std::string(text), decimal)) {
+            // The zeros an exponent form leaves behind carry no scale.
+            if (decimal.text.find('.') != std::string::npos) {
+                decimal.text.erase(decimal.text.find_last_not_of('0') + 1);
+                if (decimal.text.back() == '.') {
+                    decimal.text.pop_back();
+                }
+            }
+            rows.setData(column, decimal.text);
+        } else {
+            rows.setData(column, text);
+        }
+        break;
+    }
     case StorageKind::Text:
     case StorageKind::Binary:
-    case StorageKind::Decimal:
         rows.setData(column, std::string_view(buffer, static_cast<std::size_t>(length)));
         break;
     }

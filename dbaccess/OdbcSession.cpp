@@ -101,7 +101,6 @@ std::string withDriverOptions(const std::string& odbcConnectionString) {
     };
     if (driver.find("psql") != std::string::npos || driver.find("postgres") != std::string::npos) {
         addDefault("BoolsAsChar", "0");
-        addDefault("MaxVarcharSize", "65535");
         addDefault("ByteaAsLongVarBinary", "1");
         addDefault("CommLog", "0");
         addDefault("Debug", "0");

@@ -105,52 +105,60 @@ std::string formatDouble(double value) {
 bool parseDecimalText(const std::string& raw, Decimal& value) {
     const std::string text = trimmed(raw);
     std::size_t i = 0;
-    std::string result;
+    bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        if (text[i] == '-') {
-            result += '-';
-        }
+        negative = text[i] == '-';
         ++i;
     }
-    std::string whole, fraction;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        whole += text[i++];
-    }
-    bool hasPoint = false;
-    if (i < text.size() && text[i] == '.') {
-        hasPoint = true;
-        ++i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            fraction += text[i++];
+    std::string digits;
+    long long pointPosition = -1;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            digits += c;
+        } else if (c == '.' && pointPosition < 0) {
+            pointPosition = static_cast<long long>(digits.size());
+        } else {
+            break;
         }
     }
-    if (i != text.size() || (whole.empty() && fraction.empty())) {
-        // Exponent forms go through double.
-        double number = 0;
-        if (!parseDouble(text, number) || !std::isfinite(number)) {
+    if (digits.empty()) {
+        return false;
+    }
+    if (pointPosition < 0) {
+        pointPosition = static_cast<long long>(digits.size());
+    }
+    // An exponent moves the point.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        std::int64_t exponent = 0;
+        std::string exponentText = text.substr(i);
+        if (!parseInt64(exponentText, exponent) || exponent > 400 || exponent < -400) {
             return false;
         }
-        return parseDecimalText(formatDouble(number).find('e') == std::string::npos
-                                    ? formatDouble(number)
-                                    : [&] {
-                                          char buffer[400];
-                                          std::snprintf(buffer, sizeof buffer, "%.17f", number);
-                                          return std::string(buffer);
-                                      }(),
-                                value);
+        i = text.size();
+        pointPosition += exponent;
     }
+    if (i != text.size()) {
+        return false;
+    }
+    if (pointPosition < 0) {
+        digits.insert(0, static_cast<std::size_t>(-pointPosition), '0');
+        pointPosition = 0;
+    }
+    if (pointPosition > static_cast<long long>(digits.size())) {
+        digits.append(static_cast<std::size_t>(pointPosition) - digits.size(), '0');
+    }
+    std::string whole = digits.substr(0, static_cast<std::size_t>(pointPosition));
+    const std::string fraction = digits.substr(static_cast<std::size_t>(pointPosition));
     const auto firstDigit = whole.find_first_not_of('0');
     whole = firstDigit == std::string::npos ? "0" : whole.substr(firstDigit);
-    result += whole;
-    if (hasPoint && !fraction.empty()) {
+    std::string result = whole;
+    if (!fraction.empty()) {
         result += "." + fraction;
     }
-    if (result == "-0" || result.rfind("-0.", 0) == 0) {
-        if (result.find_first_not_of("-0.") == std::string::npos) {
-            result.erase(0, 1);
-        }
-    }
-    value.text = result;
+    const bool isZero = result.find_first_not_of("0.") == std::string::npos;
+    value.text = negative && !isZero ? "-" + result : result;
     return true;
 }
 

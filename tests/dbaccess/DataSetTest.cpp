@@ -1,0 +1,286 @@
+#include "dbaccess/Exceptions.h"
+#include "dbaccess/TADOCommand.h"
+#include "dbaccess/TADODataSet.h"
+#include "dbaccess/TADOQuery.h"
+#include "dbaccess/TADOTable.h"
+#include "tests/support/DatabaseTest.h"
+
+namespace {
+
+template <typename Error, typename Action> std::string messageOf(Action&& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.Message();
+    } catch (const std::exception& error) {
+        return std::string("wrong class: ") + error.what();
+    }
+    return "no error";
+}
+
+class DataSetTest : public DatabaseTest {
+protected:
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        orders = tableName("orders");
+        database.dropTable(orders);
+        database.execute(
+            "CREATE TABLE " + orders +
+            " (id INTEGER NOT NULL PRIMARY KEY, note VARCHAR(40), qty INTEGER DEFAULT 7);"
+            "INSERT INTO " +
+            orders +
+            " (id, note, qty) VALUES (1, 'one', 10), (2, 'two', 20),"
+            " (3, NULL, 30);");
+    }
+    void TearDown() override { database.dropTable(orders); }
+
+    std::string orders;
+};
+
+TEST_P(DataSetTest, TableCursorReadsEveryRowAndNavigates) {
+    TADOTable table("ADOTable1", &connection);
+    table.SetTableName(orders);
+    table.Open();
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_EQ(table.RecordCount(), 3);
+    ASSERT_EQ(table.FieldCount(), 3);
+    EXPECT_FALSE(table.AtEnd());
+    std::vector<std::string> notes;
+    for (table.Rewind(); !table.AtEnd(); table.Advance()) {
+        notes.push_back(table.RequireField("NOTE").AsString());
+    }
+    EXPECT_EQ(notes, (std::vector<std::string>{"one", "two", ""}));
+    // Advance past the end stays on the last row.
+    EXPECT_EQ(table.Fields(0).AsInteger(), 3);
+    EXPECT_TRUE(table.Fields(1).IsNull());
+    table.Rewind();
+    EXPECT_FALSE(table.AtEnd());
+    EXPECT_EQ(table.Fields(0).AsInteger(), 1);
+    table.Close();
+    EXPECT_EQ(table.State(), dsInactive);
+    EXPECT_EQ(table.FieldCount(), 0);
+}
+
+TEST_P(DataSetTest, EmptyTableHasNoCurrentRow) {
+    database.execute("DELETE FROM " + orders + ";");
+    TADOTable table("ADOTable1", &connection);
+    table.SetTableName(orders);
+    table.Open();
+    EXPECT_TRUE(table.AtEnd());
+    EXPECT_EQ(table.RecordCount(), 0);
+    for (int i = 0; i < table.FieldCount(); ++i) {
+        EXPECT_TRUE(table.Fields(i).IsNull());
+        EXPECT_EQ(table.Fields(i).AsString(), "");
+        EXPECT_EQ(table.Fields(i).AsInteger(), 0);
+    }
+}
+
+TEST_P(DataSetTest, FailuresOfTheLayerHaveTheirClassAndText) {
+    TADOTable table("ADOTable2", &connection);
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { table.Open(); }),
+              "ADOTable2: Missing TableName property");
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { (void)table.RecordCount(); }),
+              "ADOTable2: Cannot perform this operation on a closed dataset");
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { table.Rewind(); }),
+              "ADOTable2: Cannot perform this operation on a closed dataset");
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { table.Advance(); }),
+              "ADOTable2: Cannot perform this operation on a closed dataset");
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { table.Append(); }),
+              "ADOTable2: Cannot perform this operation on a closed dataset");
+    table.SetTableName(orders);
+    table.Open();
+    table.SetTableName(orders); // the same name is no change
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { table.SetTableName("other"); }),
+              "ADOTable2: Cannot perform this operation on an open dataset");
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { table.Post(); }),
+              "ADOTable2: Dataset not in edit or insert mode");
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { table.Fields(1).SetValue(Variant("x")); }),
+              "ADOTable2: Dataset not in edit or insert mode");
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { (void)table.RequireField("price"); }),
+              "ADOTable2: Field 'price' not found");
+
+    TADOTable unnamed("", &connection);
+    unnamed.SetTableName(orders);
+    unnamed.Open();
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { (void)unnamed.RequireField("price"); }),
+              "Field 'price' not found");
+
+    TADOQuery query("ADOQuery1", &connection);
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { query.Open(); }), "ADOQuery1: Missing SQL property");
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { query.ExecuteStatement(); }),
+              "ADOQuery1: Missing SQL property");
+    query.SQL().Add("delete from " + orders + " where id = 99");
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { query.Open(); }),
+              "ADOQuery1: CommandText does not return a result set");
+    EXPECT_EQ(query.State(), dsInactive);
+
+    TADOCommand command("Command1", &connection);
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { command.Execute(); }),
+              "Command1: Missing CommandText property");
+
+    query.SQL().Clear();
+    query.SQL().Add("select * from " + orders);
+    query.Open();
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { query.Append(); }),
+              "ADOQuery1: Cannot modify a read-only dataset");
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { query.SetMaxRecords(5); }),
+              "ADOQuery1: Cannot perform this operation on an open dataset");
+    query.SQL().Clear(); // a change of text closes the query
+    EXPECT_EQ(query.State(), dsInactive);
+}
+
+TEST_P(DataSetTest, ProviderFailuresAreOleExceptions) {
+    TADOTable table("ADOTable1", &connection);
+    table.SetTableName(tableName("missing"));
+    const std::string openFailure = messageOf<EOleException>([&] { table.Open(); });
+    EXPECT_NE(openFailure, "no error");
+    EXPECT_EQ(openFailure.rfind("wrong class", 0), std::string::npos) << openFailure;
+    EXPECT_EQ(table.State(), dsInactive);
+
+    TADOCommand command("", &connection);
+    command.SetCommandText("this is not a statement");
+    EXPECT_EQ(messageOf<EOleException>([&] { command.Execute(); }).rfind("wrong class", 0),
+              std::string::npos);
+    // Provider texts lose their trailing periods and line ends.
+    const std::string text = messageOf<EOleException>([&] { command.Execute(); });
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.back(), '.');
+    EXPECT_NE(text.back(), '\n');
+
+    TADOConnection bad("ADOConnection1");
+    bad.SetConnectionString(database.connectionString() + "Uid=nobody;Pwd=wrong;Port=1;");
+    if (database.engine() != TestDatabase::Engine::SQLite) {
+        EXPECT_THROW(bad.SetConnected(true), EOleException);
+        EXPECT_FALSE(bad.Connected());
+    }
+    TADOConnection unknown("ADOConnection1");
+    unknown.SetConnectionString("Provider=NoSuchProvider.1;Data Source=x");
+    EXPECT_NE(
+        messageOf<EOleException>([&] { unknown.SetConnected(true); }).find("NoSuchProvider.1"),
+        std::string::npos);
+    EXPECT_FALSE(unknown.Connected());
+}
+
+TEST_P(DataSetTest, MaxRecordsLimitsTheFetch) {
+    const std::string big = tableName("big");
+    database.dropTable(big);
+    std::string sql = "CREATE TABLE " + big + " (n INTEGER);";
+    for (int block = 0; block < 10; ++block) {
+        sql += "INSERT INTO " + big + " (n) VALUES ";
+        for (int i = 0; i < 100; ++i) {
+            sql += (i ? "," : "") + std::string("(") + std::to_string(block * 100 + i) + ")";
+        }
+        sql += ";";
+    }
+    database.execute(sql);
+    TADOQuery query("", &connection);
+    query.SetMaxRecords(1);
+    query.SQL().Add("select * from " + big);
+    query.Open();
+    EXPECT_EQ(query.RecordCount(), 1);
+    query.Close();
+    query.SetMaxRecords(0);
+    query.Open();
+    EXPECT_EQ(query.RecordCount(), 1000);
+    database.dropTable(big);
+}
+
+TEST_P(DataSetTest, PostInsertsOnlyAssignedColumnsAndKeepsStates) {
+    TADOTable table("ADOTable2", &connection);
+    table.SetTableName(orders);
+    table.Open();
+    table.Append();
+    EXPECT_EQ(table.State(), dsInsert);
+    EXPECT_FALSE(table.Modified());
+    table.RequireField("id").SetValue(Variant(std::int32_t{4}));
+    EXPECT_TRUE(table.Modified());
+    table.Post();
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_FALSE(table.Modified());
+    // qty was never assigned: the database's default fills it.
+    EXPECT_EQ(database.queryValue("SELECT qty FROM " + orders + " WHERE id = 4;"), "7");
+    EXPECT_EQ(
+        database.queryValue("SELECT count(*) FROM " + orders + " WHERE id = 4 AND note IS NULL;"),
+        "1");
+
+    // A pending row without changes is dropped by the next Append.
+    table.Append();
+    table.Append();
+    table.RequireField("id").SetValue(Variant("5"));
+    table.RequireField("note").SetValue(Variant("five"));
+    table.Advance(); // posts the pending row first
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_EQ(database.queryValue("SELECT note FROM " + orders + " WHERE id = 5;"), "five");
+    table.Append();
+    table.RequireField("id").SetValue(Variant(std::int32_t{6}));
+    table.Close(); // discards the pending row
+    EXPECT_EQ(database.queryValue("SELECT count(*) FROM " + orders + ";"), "5");
+}
+
+TEST_P(DataSetTest, RefusedPostKeepsTheRowPendingUntilClose) {
+    TADOTable table("ADOTable2", &connection);
+    table.SetTableName(orders);
+    table.Open();
+    table.Append();
+    table.RequireField("id").SetValue(Variant(std::int32_t{1})); // duplicate key
+    std::string first;
+    try {
+        table.Post();
+        FAIL() << "the duplicate key was accepted";
+    } catch (const EDatabaseError& error) {
+        first = error.Message();
+    }
+    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(first.rfind("ADOTable2", 0), std::string::npos) << "post errors carry no name prefix";
+    EXPECT_EQ(table.State(), dsInsert);
+    EXPECT_TRUE(table.Modified());
+    // The next Append posts the same row again and fails the same way.
+    EXPECT_EQ(messageOf<EDatabaseError>([&] { table.Append(); }), first);
+    EXPECT_EQ(table.State(), dsInsert);
+    table.Close();
+    EXPECT_EQ(database.queryValue("SELECT count(*) FROM " + orders + ";"), "3");
+}
+
+TEST_P(DataSetTest, AppendThenPostInsertsADefaultRow) {
+    const std::string defaults = tableName("defaults");
+    database.dropTable(defaults);
+    database.execute("CREATE TABLE " + defaults +
+                     " (a INTEGER DEFAULT 5, b VARCHAR(10) DEFAULT 'x');");
+    TADOTable table("ADOTable2", &connection);
+    table.SetTableName(defaults);
+    table.Open();
+    table.Append();
+    table.Post();
+    EXPECT_EQ(database.query("SELECT a, b FROM " + defaults + ";"),
+              std::vector<std::string>{"5|x"});
+    database.dropTable(defaults);
+}
+
+TEST_P(DataSetTest, ClosingTheConnectionClosesItsDataSets) {
+    TADOTable table("ADOTable1", &connection);
+    table.SetTableName(orders);
+    table.Open();
+    table.Append();
+    table.RequireField("id").SetValue(Variant(std::int32_t{9}));
+    connection.SetConnected(false);
+    EXPECT_EQ(table.State(), dsInactive);
+    EXPECT_FALSE(connection.Connected());
+    // Opening reconnects by itself.
+    table.Open();
+    EXPECT_TRUE(connection.Connected());
+    EXPECT_EQ(table.RecordCount(), 3);
+}
+
+TEST_P(DataSetTest, GeneratedFieldNamesAndSkippedColumns) {
+    TADOQuery query("", &connection);
+    query.SQL().Add("select id, id, note as id_1 from " + orders);
+    query.Open();
+    ASSERT_EQ(query.FieldCount(), 3);
+    EXPECT_EQ(query.Fields(0).FieldName(), "id");
+    EXPECT_EQ(query.Fields(1).FieldName(), "id_1");
+    EXPECT_EQ(query.Fields(2).FieldName(), "id_1_1");
+}
+
+RUN_ON_EVERY_DATABASE(DataSetTest);
+
+} // namespace

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One of the databases every database test runs on, with an independent
+// command-line client to set up and check data beside the layer.
+class TestDatabase {
+public:
+    enum class Engine { SQLite, PostgreSQL, MariaDB };
+
+    // The database of an engine: a fresh SQLite file, or the server that the
+    // test command started (its connection string in the environment).
+    static TestDatabase open(Engine engine);
+
+    Engine engine() const noexcept { return engine_; }
+    const std::string& name() const noexcept { return name_; }
+    const std::string& connectionString() const noexcept { return connectionString_; }
+
+    // Runs statements through the engine's own client; raises on failure.
+    void execute(const std::string& sql) const;
+    // Rows of a query through the client, columns joined with "|".
+    std::vector<std::string> query(const std::string& sql) const;
+    std::string queryValue(const std::string& sql) const;
+
+    void dropTable(const std::string& name) const;
+    // The engine's spelling of an identifier in quotes.
+    std::string quoted(const std::string& name) const;
+    // A hex rendering of a binary column for query().
+    std::string hexExpression(const std::string& column) const;
+
+private:
+    std::string run(const std::string& sql) const;
+
+    Engine engine_ = Engine::SQLite;
+    std::string name_;
+    std::string connectionString_;
+    std::string sqliteFile_;
+};
+
+std::string engineName(TestDatabase::Engine engine);
+std::vector<TestDatabase::Engine> allEngines();
