@@ -16,7 +16,18 @@ struct ParameterBuffer {
 };
 
 SQLSMALLINT bindSqlType(const ColumnInfo& column) {
-    if (column.sqlType != 0) {
+    // Text goes as narrow UTF-8; a wide parameter type would make some
+    // drivers convert it through a narrower character set.
+    switch (column.sqlType) {
+    case SQL_WCHAR:
+        return SQL_CHAR;
+    case SQL_WVARCHAR:
+        return SQL_VARCHAR;
+    case SQL_WLONGVARCHAR:
+        return SQL_LONGVARCHAR;
+    case 0:
+        break;
+    default:
         return column.sqlType;
     }
     switch (column.storage) {

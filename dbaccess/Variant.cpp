@@ -449,7 +449,7 @@ std::int64_t Variant::toInt64() const {
     case Kind::LargeInt:
         return *get<std::int64_t>();
     case Kind::Boolean:
-        return *get<bool>() ? -1 : 0;
+        return *get<bool>() ? 1 : 0;
     case Kind::Currency: {
         const std::int64_t scaled = get<Currency>()->scaled;
         return (scaled + (scaled >= 0 ? 5000 : -5000)) / 10000;

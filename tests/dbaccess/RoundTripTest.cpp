@@ -57,7 +57,8 @@ protected:
         switch (engine) {
         case Engine::SQLite:
             return "id INTEGER PRIMARY KEY, txt VARCHAR(100), wide NVARCHAR(50), memo TEXT, "
-                   "big BIGINT, amount DECIMAL(20,6), flt DOUBLE, flag BOOLEAN, ts DATETIME, d DATE, "
+                   "big BIGINT, amount DECIMAL(20,6), flt DOUBLE, flag BOOLEAN, ts DATETIME, d "
+                   "DATE, "
                    "bin BLOB";
         case Engine::PostgreSQL:
             return "id INTEGER PRIMARY KEY, txt VARCHAR(100), wide VARCHAR(50), memo TEXT, "
@@ -80,7 +81,8 @@ protected:
         };
         target.Append();
         set("id", Variant(std::int32_t{1}));
-        for (const char* name : {"txt", "wide", "memo", "big", "amount", "flt", "flag", "ts", "d", "bin"}) {
+        for (const char* name :
+             {"txt", "wide", "memo", "big", "amount", "flt", "flag", "ts", "d", "bin"}) {
             set(name, Variant::null());
         }
         target.Append();
@@ -116,11 +118,12 @@ TEST_P(RoundTripTest, ValuesArriveExactlyAsTheClientSeesThem) {
     };
     EXPECT_EQ(database.queryValue("SELECT count(*) FROM " + table + ";"), "3");
     EXPECT_EQ(column("count(*)", 1), "1");
-    EXPECT_EQ(database.queryValue("SELECT count(*) FROM " + table +
-                                  " WHERE id = 1 AND txt IS NULL AND wide IS NULL AND memo IS NULL"
-                                  " AND big IS NULL AND amount IS NULL AND flt IS NULL AND flag IS NULL"
-                                  " AND ts IS NULL AND d IS NULL AND bin IS NULL;"),
-              "1");
+    EXPECT_EQ(
+        database.queryValue("SELECT count(*) FROM " + table +
+                            " WHERE id = 1 AND txt IS NULL AND wide IS NULL AND memo IS NULL"
+                            " AND big IS NULL AND amount IS NULL AND flt IS NULL AND flag IS NULL"
+                            " AND ts IS NULL AND d IS NULL AND bin IS NULL;"),
+        "1");
     EXPECT_EQ(column("txt", 2), chineseAndEmoji);
     EXPECT_EQ(column("wide", 2), wideText);
     EXPECT_EQ(column("memo", 2), longText());

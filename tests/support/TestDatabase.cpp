@@ -98,7 +98,9 @@ std::string TestDatabase::run(const std::string& sql) const {
         return runCommand(environment("VELBROOK_TEST_PSQL") + " -v ON_ERROR_STOP=1 -At -F '|'",
                           sql);
     case Engine::MariaDB:
-        return runCommand(environment("VELBROOK_TEST_MARIADB_CLIENT") + " -N -B -r", sql);
+        return runCommand(environment("VELBROOK_TEST_MARIADB_CLIENT") +
+                              " --default-character-set=utf8mb4 -N -B -r",
+                          sql);
     }
     return {};
 }
