@@ -4,6 +4,7 @@
 #include "Exceptions.h"
 #include "FieldTypes.h"
 #include "OdbcSession.h"
+#include "StatementText.h"
 #include "TStrings.h"
 
 #include <algorithm>
@@ -159,6 +160,27 @@ std::unique_ptr<ResultSet> primaryKeysRowset(TADOConnection& connection,
                         columnText(statement, 3), columnText(statement, 4),
                         columnInteger(statement, 5), columnText(statement, 6)});
     }
+    // SQLite's and MariaDB's drivers number key columns by their place in the
+    // table; the database itself knows the key's order.
+    std::vector<std::string> keyOrder;
+    if (connection.Kind() == DatabaseKind::SQLite) {
+        keyOrder = queryFirstColumn(
+            connection, "SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk", {table});
+    } else if (connection.Kind() == DatabaseKind::MariaDB) {
+        keyOrder = queryFirstColumn(connection,
+                                    "SELECT COLUMN_NAME FROM information_schema.KEY_COLUMN_USAGE "
+                                    "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? AND "
+                                    "CONSTRAINT_NAME = 'PRIMARY' ORDER BY ORDINAL_POSITION",
+                                    {table});
+    }
+    if (keyOrder.size() == rows.size()) {
+        for (auto& row : rows) {
+            const auto place = std::find(keyOrder.begin(), keyOrder.end(), row[3].toString());
+            if (place != keyOrder.end()) {
+                row[4] = Variant(static_cast<std::int64_t>(place - keyOrder.begin() + 1));
+            }
+        }
+    }
     std::stable_sort(rows.begin(), rows.end(),
                      [](const auto& a, const auto& b) { return a[4].toInt64() < b[4].toInt64(); });
     for (const auto& row : rows) {
@@ -178,6 +200,11 @@ void correctColumn(DatabaseKind kind, CatalogColumn& column) {
         column.isUnsigned = declared.isUnsigned;
     } else if (kind == DatabaseKind::MariaDB) {
         column.isUnsigned = upperCase(column.typeName).find("UNSIGNED") != std::string::npos;
+        // Its catalog calls every character column wide, even on a narrow connection.
+        column.sqlType = column.sqlType == SQL_WCHAR          ? SQL_CHAR
+                         : column.sqlType == SQL_WVARCHAR     ? SQL_VARCHAR
+                         : column.sqlType == SQL_WLONGVARCHAR ? SQL_LONGVARCHAR
+                                                              : column.sqlType;
     }
     if (column.sqlType == SQL_DATETIME || column.sqlType == SQL_TIMESTAMP) {
         column.sqlType = SQL_TYPE_TIMESTAMP;

@@ -3,6 +3,8 @@
 #include "OdbcSession.h"
 #include "TADOConnection.h"
 
+#include <algorithm>
+
 namespace {
 
 bool endsName(char c) {
@@ -65,4 +67,32 @@ int affectedRows(const OdbcHandle& statement) {
         return 0;
     }
     return static_cast<int>(rows);
+}
+
+std::vector<std::string> queryFirstColumn(TADOConnection& connection, const std::string& text,
+                                          const std::vector<std::string>& parameters) {
+    OdbcHandle statement = connection.session().newStatement();
+    std::vector<std::string> values = parameters;
+    std::vector<SQLLEN> lengths(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        lengths[i] = static_cast<SQLLEN>(values[i].size());
+        checkOdbc(SQLBindParameter(statement.get(), static_cast<SQLUSMALLINT>(i + 1),
+                                   SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR,
+                                   std::max<SQLULEN>(values[i].size(), 1), 0, values[i].data(),
+                                   lengths[i], &lengths[i]),
+                  statement);
+    }
+    std::string sql = text;
+    checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(sql.data()),
+                            static_cast<SQLINTEGER>(sql.size())),
+              statement);
+    std::vector<std::string> rows;
+    while (checkOdbc(SQLFetch(statement.get()), statement) != SQL_NO_DATA) {
+        char value[1024] = {};
+        SQLLEN indicator = 0;
+        checkOdbc(SQLGetData(statement.get(), 1, SQL_C_CHAR, value, sizeof value, &indicator),
+                  statement);
+        rows.emplace_back(indicator == SQL_NULL_DATA ? "" : value);
+    }
+    return rows;
 }

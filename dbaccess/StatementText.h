@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Replaces parameter markers (":" and a name, outside quoted text) by "?" and
 // reduces a doubled "::" to one ":".
@@ -14,3 +15,7 @@ OdbcHandle executeDirect(TADOConnection& connection, const std::string& text);
 
 // Rows affected by the statement last executed on the handle (0 when unknown).
 int affectedRows(const OdbcHandle& statement);
+
+// The first column of a query's rows as text, the parameters bound as text.
+std::vector<std::string> queryFirstColumn(TADOConnection& connection, const std::string& text,
+                                          const std::vector<std::string>& parameters);

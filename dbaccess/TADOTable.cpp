@@ -32,35 +32,15 @@ std::pair<std::string, std::string> splitSchema(const std::string& name) {
 std::vector<std::string> alwaysGeneratedColumns(TADOConnection& connection,
                                                 const std::string& schema,
                                                 const std::string& table) {
-    std::vector<std::string> names;
     if (connection.Kind() != DatabaseKind::PostgreSQL) {
-        return names;
+        return {};
     }
-    OdbcHandle statement = connection.session().newStatement();
-    std::string text = "SELECT column_name FROM information_schema.columns WHERE table_name = ? "
-                       "AND table_schema = COALESCE(NULLIF(?, ''), current_schema()) "
-                       "AND identity_generation = 'ALWAYS'";
-    std::string tableArgument = table, schemaArgument = schema;
-    SQLLEN tableLength = static_cast<SQLLEN>(tableArgument.size());
-    SQLLEN schemaLength = static_cast<SQLLEN>(schemaArgument.size());
-    checkOdbc(SQLBindParameter(statement.get(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR,
-                               std::max<SQLULEN>(tableArgument.size(), 1), 0, tableArgument.data(),
-                               tableLength, &tableLength),
-              statement);
-    checkOdbc(SQLBindParameter(statement.get(), 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR,
-                               std::max<SQLULEN>(schemaArgument.size(), 1), 0,
-                               schemaArgument.data(), schemaLength, &schemaLength),
-              statement);
-    checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
-                            static_cast<SQLINTEGER>(text.size())),
-              statement);
-    while (checkOdbc(SQLFetch(statement.get()), statement) != SQL_NO_DATA) {
-        char name[512] = {};
-        SQLLEN indicator = 0;
-        SQLGetData(statement.get(), 1, SQL_C_CHAR, name, sizeof name, &indicator);
-        names.emplace_back(name);
-    }
-    return names;
+    return queryFirstColumn(
+        connection,
+        "SELECT column_name FROM information_schema.columns WHERE table_name = ? "
+        "AND table_schema = COALESCE(NULLIF(?, ''), current_schema()) "
+        "AND identity_generation = 'ALWAYS'",
+        {table, schema});
 }
 
 void applyDeclaredType(ColumnInfo& column, const CatalogColumn& declared) {
