@@ -110,7 +110,27 @@ std::string odbcFromSqlServerProvider(const std::vector<ConnectionStringPair>& p
     return result;
 }
 
+// OLE DB values that hold ";", quotes or edge blanks go in double quotes.
+std::string oledbValue(const std::string& value) {
+    const bool plain = value.find_first_of(";\"'") == std::string::npos && trim(value) == value;
+    if (plain) {
+        return value;
+    }
+    std::string quoted = "\"";
+    for (const char c : value) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
 } // namespace
+
+bool isDataLinkReference(const std::string& text) {
+    return text.size() >= 10 && sameTextIgnoringCase(text.substr(0, 10), DataLinkPrefix);
+}
 
 std::vector<ConnectionStringPair> parseConnectionString(const std::string& text) {
     std::vector<ConnectionStringPair> pairs;
@@ -190,7 +210,7 @@ std::string connectionStringValue(const std::string& text, const std::string& ke
 }
 
 std::string combineProvider(const std::string& provider, const std::string& connectionString) {
-    if (provider.empty() || connectionString.rfind(DataLinkPrefix, 0) == 0) {
+    if (provider.empty() || isDataLinkReference(connectionString)) {
         return connectionString;
     }
     const auto pairs = parseConnectionString(connectionString);
@@ -201,7 +221,7 @@ std::string combineProvider(const std::string& provider, const std::string& conn
     }
     std::string result = "Provider=" + provider;
     for (const auto& [key, value] : pairs) {
-        result += ";" + (key.empty() ? std::string("Data Source") : key) + "=" + value;
+        result += ";" + (key.empty() ? std::string("Data Source") : key) + "=" + oledbValue(value);
     }
     return result;
 }
@@ -240,10 +260,10 @@ std::string readDataLinkFile(const std::string& path) {
 }
 
 std::string toOdbcConnectionString(const std::string& oledbString) {
-    if (oledbString.rfind(DataLinkPrefix, 0) == 0) {
+    if (isDataLinkReference(oledbString)) {
         const std::string held =
             readDataLinkFile(oledbString.substr(std::string(DataLinkPrefix).size()));
-        if (held.rfind(DataLinkPrefix, 0) == 0) {
+        if (isDataLinkReference(held)) {
             throw EOleException("A data link file cannot refer to another data link file",
                                 static_cast<std::int32_t>(0x80004005));
         }
@@ -272,8 +292,11 @@ std::string maskPasswords(const std::string& connectionString) {
             result += value;
         } else if (isKey(key, "Password") || isKey(key, "PWD")) {
             result += key + "=********";
+        } else if (value.find('=') != std::string::npos) {
+            // Nested strings such as Extended Properties hold their own passwords.
+            result += key + "=" + oledbValue(maskPasswords(value));
         } else {
-            result += key + "=" + value;
+            result += key + "=" + oledbValue(value);
         }
     }
     return result;

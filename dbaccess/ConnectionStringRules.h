@@ -23,6 +23,9 @@ std::string combineProvider(const std::string& provider, const std::string& conn
 
 inline constexpr const char* DataLinkPrefix = "FILE NAME=";
 
+// Whether a connection string refers to a data link file (key in any case).
+bool isDataLinkReference(const std::string& text);
+
 // The connection string held by a data link file: UTF-16LE with a byte-order
 // mark or UTF-8; "[oledb]" and ";" comment lines are skipped.
 std::string readDataLinkFile(const std::string& path);

@@ -72,7 +72,7 @@ Variant TIntegerField::convertValue(const Variant& value, std::string&) const {
     double number = 0;
     std::int64_t integer = 0;
     if (value.kind() == Variant::Kind::Double) {
-        number = std::nearbyint(value.toDouble());
+        number = std::round(value.toDouble());
         integer = std::isfinite(number) && std::fabs(number) < 9.2e18
                       ? static_cast<std::int64_t>(number)
                       : 0;

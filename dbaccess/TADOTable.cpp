@@ -71,6 +71,22 @@ bool isPlainIdentifier(const std::string& name) {
     return true;
 }
 
+// Plain identifiers joined by dots (catalog.schema.table and shorter).
+static bool isPlainPath(const std::string& name) {
+    std::size_t start = 0;
+    for (;;) {
+        const auto dot = name.find('.', start);
+        const auto part = name.substr(start, dot == std::string::npos ? dot : dot - start);
+        if (!isPlainIdentifier(part)) {
+            return false;
+        }
+        if (dot == std::string::npos) {
+            return true;
+        }
+        start = dot + 1;
+    }
+}
+
 std::string quoteIdentifier(const std::string& name, const std::string& quote) {
     if (quote.empty()) {
         return name;
@@ -87,8 +103,7 @@ std::string quoteIdentifier(const std::string& name, const std::string& quote) {
 
 std::string quoteTableName(const std::string& name, const std::string& quote, bool always) {
     const auto [schema, table] = splitSchema(name);
-    if (!always && isPlainIdentifier(table) && (schema.empty() || isPlainIdentifier(schema)) &&
-        name.find('.') == name.rfind('.')) {
+    if (!always && isPlainPath(name)) {
         return name;
     }
     if (schema.empty()) {

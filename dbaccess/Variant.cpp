@@ -285,6 +285,12 @@ void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
     year = static_cast<int>(y + (month <= 2));
 }
 
+int daysInMonth(int year, int month) {
+    static constexpr int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : lengths[month - 1];
+}
+
 constexpr std::int64_t oleEpochFromUnix = 25569; // 1899-12-30 to 1970-01-01
 constexpr double microsecondsPerDay = 86400e6;
 
@@ -300,14 +306,14 @@ DateTime toDateTime(const CalendarTime& time) {
 }
 
 CalendarTime toCalendarTime(DateTime value) {
-    const auto totalMicros =
-        static_cast<std::int64_t>(std::llround(value.days * microsecondsPerDay));
+    // Whole days first, so that the time of day keeps its microseconds.
     constexpr auto perDay = static_cast<std::int64_t>(microsecondsPerDay);
-    std::int64_t days = totalMicros / perDay;
-    std::int64_t micros = totalMicros % perDay;
-    if (micros < 0) {
-        micros += perDay;
-        --days;
+    const double wholeDays = std::floor(value.days);
+    auto days = static_cast<std::int64_t>(wholeDays);
+    std::int64_t micros = std::llround((value.days - wholeDays) * microsecondsPerDay);
+    if (micros >= perDay) {
+        micros -= perDay;
+        ++days;
     }
     CalendarTime time;
     civilFromDays(days - oleEpochFromUnix, time.year, time.month, time.day);
@@ -379,7 +385,8 @@ bool parseDateTime(const std::string& raw, DateTime& value) {
         return true;
     }
     if (!number(4, t.year) || !expect('-') || !number(2, t.month) || !expect('-') ||
-        !number(2, t.day) || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31) {
+        !number(2, t.day) || t.month < 1 || t.month > 12 || t.day < 1 ||
+        t.day > daysInMonth(t.year, t.month)) {
         return false;
     }
     if (pos < text.size()) {
@@ -461,7 +468,7 @@ std::int64_t Variant::toInt64() const {
             number < -9.2233720368547758e18) {
             cannotConvert("Int64");
         }
-        return static_cast<std::int64_t>(std::nearbyint(number));
+        return static_cast<std::int64_t>(std::round(number));
     }
     case Kind::String:
     case Kind::WideString:

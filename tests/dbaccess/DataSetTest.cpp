@@ -281,6 +281,71 @@ TEST_P(DataSetTest, GeneratedFieldNamesAndSkippedColumns) {
     EXPECT_EQ(query.Fields(2).FieldName(), "id_1_1");
 }
 
+TEST_P(DataSetTest, AwkwardTableNamesAreQuotedNeverRunAsSql) {
+    const std::string victim = "victim_of_awkward_names";
+    database.dropTable(victim);
+    database.execute("CREATE TABLE " + victim + " (id INTEGER);");
+    for (const std::string name :
+         {std::string("order items"), std::string("it's \"odd\""), "x;drop table " + victim}) {
+        const char quote = database.engine() == TestDatabase::Engine::MariaDB ? '`' : '"';
+        std::string quoted(1, quote);
+        for (const char c : name) {
+            quoted += c;
+            if (c == quote) {
+                quoted += c;
+            }
+        }
+        quoted += quote;
+        database.execute("DROP TABLE IF EXISTS " + quoted + "; CREATE TABLE " + quoted +
+                         " (id INTEGER, " + database.quoted("select") + " VARCHAR(10));");
+        TADOTable table("ADOTable2", &connection);
+        table.SetTableName(name);
+        table.Open();
+        table.Append();
+        table.RequireField("id").SetValue(Variant(std::int32_t{1}));
+        table.RequireField("select").SetValue(Variant("reserved"));
+        table.Post();
+        table.Close();
+        table.Open();
+        EXPECT_EQ(table.RecordCount(), 1) << name;
+        EXPECT_EQ(table.RequireField("select").AsString(), "reserved");
+        table.Close();
+        database.execute("DROP TABLE " + quoted + ";");
+    }
+    EXPECT_EQ(database.queryValue("SELECT count(*) FROM " + victim + ";"), "0");
+    database.dropTable(victim);
+}
+
+TEST_P(DataSetTest, ParameterMarkersAreReplacedOutsideQuotedText) {
+    TADOQuery query("", &connection);
+    query.SQL().Add("select ':name' as a, '::' as b from " + orders + " where id = 1");
+    query.Open();
+    EXPECT_EQ(query.Fields(0).AsString(), ":name");
+    EXPECT_EQ(query.Fields(1).AsString(), "::");
+    TADOQuery cast("", &connection);
+    // A doubled colon reaches the database as one.
+    cast.SQL().Add(database.engine() == TestDatabase::Engine::PostgreSQL
+                       ? "select 5::::integer as n"
+                       : "select 5 as n");
+    cast.Open();
+    EXPECT_EQ(cast.Fields(0).AsInteger(), 5);
+}
+
 RUN_ON_EVERY_DATABASE(DataSetTest);
+
+TEST(SQLiteFetch, ValuesLongerThanTheirDeclaredSizeAreReadWhole) {
+    const TestDatabase database = TestDatabase::open(TestDatabase::Engine::SQLite);
+    const std::string text(3000, 'x');
+    database.execute("CREATE TABLE t (id INTEGER, v VARCHAR(5)); INSERT INTO t VALUES (1, 'short'),"
+                     " (2, '" + text + "');");
+    TADOConnection connection;
+    connection.SetConnectionString(database.connectionString());
+    TADOTable table("", &connection);
+    table.SetTableName("t");
+    table.Open();
+    ASSERT_EQ(table.RecordCount(), 2);
+    table.Advance();
+    EXPECT_EQ(table.RequireField("v").AsString(), text);
+}
 
 } // namespace

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+#include <QUrl>
+#include <functional>
+
+class BevelPanel;
+class ClickLabel;
+class MessageDialogs;
+class QLabel;
+class QPushButton;
+
+// The About box AboutBox: product, version, maker and a note on how the
+// program works. Created hidden at start and shown modally by btnAboutClick.
+class TAboutBox : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TAboutBox(MessageDialogs& dialogs, QWidget* parent = nullptr);
+
+    static const QUrl& webAddress();
+    static const QUrl& mailAddress();
+
+    // Opens an address in the desktop's browser or mail program; replaceable
+    // so that a test sees the address instead.
+    std::function<void(const QUrl&)> openUrl;
+
+    void Label1Click();
+    void Label2Click();
+
+    BevelPanel* Panel1 = nullptr;
+    QLabel* ProgramIcon = nullptr;
+    QLabel* ProductName = nullptr;
+    QLabel* Version = nullptr;
+    QLabel* Copyright = nullptr;
+    ClickLabel* Label1 = nullptr;
+    ClickLabel* Label2 = nullptr;
+    QLabel* Comments = nullptr;
+    QPushButton* OKButton = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    MessageDialogs& dialogs_;
+};

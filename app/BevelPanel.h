@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+class QPainter;
+
+enum class Bevel { None, Raised, Lowered };
+
+// A plain panel with an outer and an inner bevel, a background colour and an
+// optional caption centred in it.
+class BevelPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit BevelPanel(QWidget* parent = nullptr);
+
+    void setBevels(Bevel outer, Bevel inner);
+    void setColor(const QColor& color);
+    void setCaption(const QString& caption);
+    void setCaptionColor(const QColor& color);
+
+    QString caption() const { return caption_; }
+    QColor color() const { return color_; }
+    QColor captionColor() const { return captionColor_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Bevel outer_ = Bevel::Raised;
+    Bevel inner_ = Bevel::None;
+    QColor color_;
+    QColor captionColor_ = Qt::black;
+    QString caption_;
+};
+
+// Draws a one-pixel bevel on the rectangle's edge.
+void drawBevel(QPainter& painter, const QRect& rect, Bevel bevel);

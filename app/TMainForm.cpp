@@ -1,0 +1,272 @@
+#include "TMainForm.h"
+
+#include "AboutBox.h"
+#include "ApplicationTitle.h"
+#include "CheckListBox.h"
+#include "ErrorReport.h"
+#include "Gauge.h"
+#include "Glyphs.h"
+#include "PanelStatusBar.h"
+#include "RecordProgressBar.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QToolButton>
+#include <QWindow>
+
+TMainForm::TMainForm(MessageDialogs& dialogs, QWidget* parent)
+    : QWidget(parent), ImageList1(connectionStateImages()), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("MainForm"));
+    ADOConnection1.SetLoginPrompt(false);
+    ADOConnection1.SetConnectionString("Connection");
+    ADOConnection1.SetProvider("MSDASQL.1");
+    ADOConnection2.SetLoginPrompt(false);
+    ADOConnection2.SetConnectionString("Provider=SQLOLEDB;Persist Security Info=False;User ID=sa;"
+                                       "Initial Catalog=velbrook;Data Source=localhost");
+    ADOTable1.SetCursorType(ctStatic);
+    ADOTable2.SetCursorType(ctStatic);
+
+    buildLayout();
+    connectHandlers();
+    connect(qGuiApp, &QGuiApplication::applicationDisplayNameChanged, this,
+            &TMainForm::refreshShownTitle);
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormCreate() {
+    setWindowTitle(QStringLiteral("Velbrook"));
+    setApplicationTitle(QStringLiteral("Velbrook 0.1"));
+    clstSource->clear();
+    clstTarget->clear();
+    FTargetTables.Clear();
+    ShowConnectionState(0, s1);
+    ShowConnectionState(0, s2);
+}
+
+void TMainForm::refreshShownTitle() {
+    // Qt composes the platform title from the caption and the display name
+    // only when the caption is set; QWindow::setTitle re-sends it unchanged.
+    if (QWindow* window = windowHandle()) {
+        window->setTitle(window->title());
+    }
+}
+
+void TMainForm::AddMessage(const QString& text) {
+    lstMessage->addItem(text);
+    lstMessage->setCurrentRow(lstMessage->count() - 1);
+    processEvents();
+}
+
+void TMainForm::AddMessage(const std::string& text) {
+    AddMessage(QString::fromStdString(text));
+}
+
+void TMainForm::AddMessage(const char* text) {
+    AddMessage(QString::fromUtf8(text));
+}
+
+void TMainForm::addMemoLine(const QString& text) {
+    Memo1->appendPlainText(text);
+}
+
+void TMainForm::addTargetResult(const QString& line, bool ticked) {
+    clstTarget->addItem(line, ticked);
+}
+
+void TMainForm::setRecordCounterText(const QString& text) {
+    StatusBar->setPanelText(4, text);
+}
+
+QString TMainForm::recordCounterText() const {
+    return StatusBar->panelText(4);
+}
+
+void TMainForm::processEvents() {
+    QCoreApplication::processEvents();
+    // A close during a run stands as a confirmed stop until the run is over,
+    // also when the mover cleared the flag before the next table's rows.
+    if (closeRequested_ && FMoving) {
+        FStopRequested = true;
+    }
+}
+
+int TMainForm::CountChecked(const CheckListBox& list) {
+    int count = 0;
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.checked(i)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+void TMainForm::ShowConnectionState(int index, QLabel* image) {
+    image->clear();
+    image->setPixmap(ImageList1.at(static_cast<std::size_t>(index)));
+}
+
+void TMainForm::StatusBarDrawPanel(PanelStatusBar* statusBar, int panel, const QRect& rect) {
+    QWidget* control = nullptr;
+    if (panel == 1) {
+        control = pbTables;
+    } else if (panel == 3) {
+        control = pbRecords;
+    }
+    if (control == nullptr) {
+        return;
+    }
+    if (control->parentWidget() != statusBar) {
+        control->setParent(statusBar);
+        control->show();
+    }
+    if (control->geometry() != rect) {
+        control->setGeometry(rect);
+    }
+}
+
+void TMainForm::showError(const QString& text) {
+    dialogs_.showError(text);
+}
+
+DialogResult TMainForm::confirm(const QString& text) {
+    if (closeRequested_ && FMoving) {
+        return DialogResult::Yes;
+    }
+    return dialogs_.confirm(text);
+}
+
+void TMainForm::beginRun() {
+    btnStop->setEnabled(true);
+    FMoving = true;
+}
+
+void TMainForm::endRun() {
+    btnStop->setEnabled(false);
+    FMoving = false;
+    if (closeRequested_) {
+        // Closed once the handler that ran the move has returned.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (FMoving) {
+        // The run ends after the row in hand, as a confirmed Stop would; endRun closes.
+        closeRequested_ = true;
+        FStopRequested = true;
+        event->ignore();
+        return;
+    }
+    closeRequested_ = false;
+    QWidget::closeEvent(event);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->geometry().center());
+            move(frame.topLeft());
+        }
+    }
+}
+
+void TMainForm::guarded(const std::function<void()>& handler) noexcept {
+    runHandler(dialogs_, handler);
+}
+
+bool TMainForm::refuseWhileMoving(const char* refusal) {
+    if (FMoving) {
+        AddMessage(refusal);
+        return true;
+    }
+    return false;
+}
+
+void TMainForm::updateMoverEnabled() {
+    btnMover->setEnabled(CountChecked(*clstSource) > 0);
+}
+
+void TMainForm::btnOpenSourceClick() {
+    if (refuseWhileMoving("Moving Data....(Request: Open Source)")) {
+        return;
+    }
+    if (onOpenSource) {
+        onOpenSource();
+    }
+}
+
+void TMainForm::btnOpenTargetClick() {
+    if (refuseWhileMoving("Moving Data....(Request: Open Target)")) {
+        return;
+    }
+    if (onOpenTarget) {
+        onOpenTarget();
+    }
+}
+
+void TMainForm::btnMoverClick() {
+    if (refuseWhileMoving("Moving Data....(Request: Execute)")) {
+        return;
+    }
+    if (onMove) {
+        onMove();
+    }
+}
+
+void TMainForm::btnSelectAllClick() {
+    if (refuseWhileMoving("Moving Data....(Request: Select All Source Tables)")) {
+        return;
+    }
+    for (int i = 0; i < clstSource->count(); ++i) {
+        clstSource->setChecked(i, true);
+    }
+    updateMoverEnabled();
+}
+
+void TMainForm::btnUnSelectClick() {
+    if (refuseWhileMoving("Moving Data....(Request: UnSelect All Source Tables)")) {
+        return;
+    }
+    for (int i = 0; i < clstSource->count(); ++i) {
+        clstSource->setChecked(i, false);
+    }
+    updateMoverEnabled();
+}
+
+void TMainForm::clstSourceClick() {
+    updateMoverEnabled();
+}
+
+void TMainForm::btnClearClick() {
+    lstMessage->clear();
+}
+
+void TMainForm::btnStopClick() {
+    FStopRequested = true;
+}
+
+void TMainForm::btnCloseClick() {
+    if (refuseWhileMoving("Moving Data....(Request: Exit Program)")) {
+        return;
+    }
+    close();
+}
+
+void TMainForm::btnAboutClick() {
+    if (refuseWhileMoving("Moving Data....(Request: Open About)")) {
+        return;
+    }
+    if (AboutBox != nullptr) {
+        AboutBox->exec();
+    }
+}

@@ -1,0 +1,17 @@
+#include "AboutBox.h"
+#include "MessageDialogs.h"
+#include "ScreenshotHook.h"
+#include "TMainForm.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QtMessageDialogs dialogs;
+    TMainForm MainForm(dialogs);
+    TAboutBox AboutBox(dialogs, &MainForm);
+    MainForm.setAboutBox(&AboutBox);
+    MainForm.show();
+    installScreenshotHook(MainForm, AboutBox);
+    return QApplication::exec();
+}

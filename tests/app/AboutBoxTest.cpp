@@ -1,0 +1,78 @@
+#include "app/AboutBox.h"
+
+#include "RecordingDialogs.h"
+#include "app/ClickLabel.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+class AboutBoxLabels : public ::testing::Test {
+protected:
+    void SetUp() override {
+        box.openUrl = [this](const QUrl& url) { opened.push_back(url); };
+        box.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    }
+
+    static QColor textColor(const QLabel* label) {
+        return label->palette().color(QPalette::WindowText);
+    }
+
+    RecordingDialogs dialogs;
+    TAboutBox box{dialogs};
+    std::vector<QUrl> opened;
+};
+
+TEST_F(AboutBoxLabels, ShowProductVersionMakerAndNote) {
+    EXPECT_EQ(box.windowTitle(), "About");
+    EXPECT_EQ(box.size(), QSize(319, 300));
+    EXPECT_EQ(box.ProductName->text(), "Velbrook");
+    EXPECT_EQ(textColor(box.ProductName), QColor(Qt::blue));
+    EXPECT_EQ(box.Version->text(), "Version: 0.1");
+    EXPECT_EQ(textColor(box.Version), QColor(Qt::red));
+    EXPECT_EQ(box.Label1->text(), "The Velbrook developers");
+    EXPECT_EQ(box.Label2->text(), "Email: " + box.mailAddress().path());
+    EXPECT_TRUE(box.Comments->wordWrap());
+    EXPECT_TRUE(box.Comments->text().contains(QString::fromUtf8("逐筆")));
+    EXPECT_FALSE(box.ProgramIcon->pixmap().isNull());
+}
+
+TEST_F(AboutBoxLabels, LinksLookClickable) {
+    for (const ClickLabel* link : {box.Label1, box.Label2}) {
+        EXPECT_EQ(textColor(link), QColor(Qt::blue));
+        EXPECT_TRUE(link->font().underline());
+        EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    }
+}
+
+TEST_F(AboutBoxLabels, ClicksOpenTheWebAndMailAddresses) {
+    QTest::mouseClick(box.Label1, Qt::LeftButton);
+    QTest::mouseClick(box.Label2, Qt::LeftButton);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0].scheme(), "https");
+    EXPECT_TRUE(opened[0].host().endsWith("example.org"));
+    EXPECT_EQ(opened[1].scheme(), "mailto");
+    EXPECT_TRUE(opened[1].path().endsWith("@example.org"));
+}
+
+TEST_F(AboutBoxLabels, OkIsTheDefaultButtonAndCloses) {
+    EXPECT_TRUE(box.OKButton->isDefault());
+    EXPECT_EQ(box.OKButton->geometry(), QRect(119, 267, 75, 25));
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(box.result(), QDialog::Accepted);
+}
+
+TEST_F(AboutBoxLabels, AFailingOpenBecomesTheErrorReport) {
+    box.openUrl = [](const QUrl&) { throw std::runtime_error("no browser"); };
+    QTest::mouseClick(box.Label1, Qt::LeftButton);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "no browser.");
+}
+
+} // namespace
