@@ -337,7 +337,8 @@ TEST(SQLiteFetch, ValuesLongerThanTheirDeclaredSizeAreReadWhole) {
     const TestDatabase database = TestDatabase::open(TestDatabase::Engine::SQLite);
     const std::string text(3000, 'x');
     database.execute("CREATE TABLE t (id INTEGER, v VARCHAR(5)); INSERT INTO t VALUES (1, 'short'),"
-                     " (2, '" + text + "');");
+                     " (2, '" +
+                     text + "');");
     TADOConnection connection;
     connection.SetConnectionString(database.connectionString());
     TADOTable table("", &connection);
