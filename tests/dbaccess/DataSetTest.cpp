@@ -285,7 +285,7 @@ TEST_P(DataSetTest, AwkwardTableNamesAreQuotedNeverRunAsSql) {
     const std::string victim = "victim_of_awkward_names";
     database.dropTable(victim);
     database.execute("CREATE TABLE " + victim + " (id INTEGER);");
-    for (const std::string name :
+    for (const std::string& name :
          {std::string("order items"), std::string("it's \"odd\""), "x;drop table " + victim}) {
         const char quote = database.engine() == TestDatabase::Engine::MariaDB ? '`' : '"';
         std::string quoted(1, quote);
