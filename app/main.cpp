@@ -1,5 +1,7 @@
 #include "AboutBox.h"
+#include "ConnectionHandlers.h"
 #include "MessageDialogs.h"
+#include "MoveHandlers.h"
 #include "ScreenshotHook.h"
 #include "TMainForm.h"
 
@@ -11,6 +13,8 @@ int main(int argc, char* argv[]) {
     TMainForm MainForm(dialogs);
     TAboutBox AboutBox(dialogs, &MainForm);
     MainForm.setAboutBox(&AboutBox);
+    connectConnectionHandlers(MainForm);
+    connectMoveHandlers(MainForm);
     MainForm.show();
     installScreenshotHook(MainForm, AboutBox);
     return QApplication::exec();

@@ -1,0 +1,5 @@
+#include "ConnectionHandlers.h"
+
+#include "TMainForm.h"
+
+void connectConnectionHandlers(TMainForm& form) { (void)form; }

@@ -1,0 +1,5 @@
+#include "MoveHandlers.h"
+
+#include "TMainForm.h"
+
+void connectMoveHandlers(TMainForm& form) { (void)form; }
