@@ -146,6 +146,12 @@ void OdbcSession::probeTraits() {
     const std::string quote = getInfoText(connection_.get(), SQL_IDENTIFIER_QUOTE_CHAR);
     traits_.identifierQuote = quote == " " ? std::string() : quote;
     traits_.currentCatalog = getInfoText(connection_.get(), SQL_DATABASE_NAME);
+    SQLUSMALLINT identifierCase = 0;
+    SQLGetInfo(connection_.get(), SQL_IDENTIFIER_CASE, &identifierCase, sizeof identifierCase,
+               nullptr);
+    traits_.folding = identifierCase == SQL_IC_LOWER   ? IdentifierFolding::Lower
+                      : identifierCase == SQL_IC_UPPER ? IdentifierFolding::Upper
+                                                       : IdentifierFolding::None;
     SQLUINTEGER scrollOptions = 0;
     SQLGetInfo(connection_.get(), SQL_SCROLL_OPTIONS, &scrollOptions, sizeof scrollOptions,
                nullptr);

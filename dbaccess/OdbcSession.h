@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OdbcHandle.h"
+#include "SqlNames.h"
 #include "TADOConnection.h"
 
 #include <string>
@@ -12,6 +13,7 @@ struct DriverTraits {
     std::string dbmsName;
     std::string driverName;
     std::string identifierQuote = "\"";
+    IdentifierFolding folding = IdentifierFolding::None;
     std::string currentCatalog;
     bool blockFetch = true;
 };

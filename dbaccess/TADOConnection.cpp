@@ -1,6 +1,7 @@
 #include "TADOConnection.h"
 
 #include "ConnectionStringRules.h"
+#include "DatabaseTypes.h"
 #include "Exceptions.h"
 #include "OdbcSession.h"
 #include "SchemaRowsets.h"
@@ -49,6 +50,7 @@ void TADOConnection::SetConnected(bool connected) {
         dataSet->Close();
     }
     session_.reset();
+    dataTypes_.clear();
 }
 
 OdbcSession& TADOConnection::session() {
@@ -66,6 +68,23 @@ std::string TADOConnection::IdentifierQuote() {
 
 std::string TADOConnection::DbmsName() {
     return session().traits().dbmsName;
+}
+
+std::string TADOConnection::SqlTableName(const std::string& name) {
+    const DriverTraits& traits = session().traits();
+    return quoteTableName(name, traits.identifierQuote, false, traits.folding);
+}
+
+std::string TADOConnection::SqlIdentifier(const std::string& name) {
+    const DriverTraits& traits = session().traits();
+    return sqlIdentifier(name, traits.identifierQuote, traits.folding);
+}
+
+const std::vector<DatabaseType>& TADOConnection::DataTypes() {
+    if (dataTypes_.empty()) {
+        dataTypes_ = readDatabaseTypes(session());
+    }
+    return dataTypes_;
 }
 
 void TADOConnection::ListTableNames(TStrings& list, bool includeSystemTables) {

@@ -3,6 +3,7 @@
 #include "TStrings.h"
 #include "Variant.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,17 @@ enum class SchemaKind { Columns = 4, Tables = 20, PrimaryKeys = 28 };
 
 // The database engine behind a connection, as far as the layer tells them apart.
 enum class DatabaseKind { Other, SQLite, PostgreSQL, MariaDB, SQLServer };
+
+// One data type the database offers, as its driver reports it.
+struct DatabaseType {
+    std::string typeName;
+    int providerType = 0;
+    short sqlType = 0;
+    std::int64_t columnSize = 0;
+    std::string createParams;
+    bool isUnsigned = false;
+    bool autoUnique = false;
+};
 
 // A connection to one database, opened with an OLE DB style connection string.
 class TADOConnection {
@@ -48,6 +60,12 @@ public:
     DatabaseKind Kind();
     std::string IdentifierQuote();
     std::string DbmsName();
+    // Names as SQL text for this database: plain names that its letter-case
+    // folding leaves alone go as they are, others are quoted.
+    std::string SqlTableName(const std::string& name);
+    std::string SqlIdentifier(const std::string& name);
+    // The database's data types, in the driver's order of preference.
+    const std::vector<DatabaseType>& DataTypes();
 
     // The open session; opens the connection when it is closed.
     OdbcSession& session();
@@ -62,5 +80,6 @@ private:
     std::string provider_;
     bool loginPrompt_ = true;
     std::unique_ptr<OdbcSession> session_;
+    std::vector<DatabaseType> dataTypes_;
     std::vector<TCustomADODataSet*> dataSets_;
 };

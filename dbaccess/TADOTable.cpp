@@ -12,14 +12,6 @@
 
 namespace {
 
-bool isIdentifierStart(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-
-bool isIdentifierChar(char c) {
-    return isIdentifierStart(c) || (c >= '0' && c <= '9');
-}
-
 std::pair<std::string, std::string> splitSchema(const std::string& name) {
     const auto dot = name.find('.');
     if (dot == std::string::npos) {
@@ -59,59 +51,6 @@ void applyDeclaredType(ColumnInfo& column, const CatalogColumn& declared) {
 
 } // namespace
 
-bool isPlainIdentifier(const std::string& name) {
-    if (name.empty() || !isIdentifierStart(name[0])) {
-        return false;
-    }
-    for (const char c : name) {
-        if (!isIdentifierChar(c)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Plain identifiers joined by dots (catalog.schema.table and shorter).
-static bool isPlainPath(const std::string& name) {
-    std::size_t start = 0;
-    for (;;) {
-        const auto dot = name.find('.', start);
-        const auto part = name.substr(start, dot == std::string::npos ? dot : dot - start);
-        if (!isPlainIdentifier(part)) {
-            return false;
-        }
-        if (dot == std::string::npos) {
-            return true;
-        }
-        start = dot + 1;
-    }
-}
-
-std::string quoteIdentifier(const std::string& name, const std::string& quote) {
-    if (quote.empty()) {
-        return name;
-    }
-    std::string result = quote;
-    for (const char c : name) {
-        result += c;
-        if (std::string(1, c) == quote) {
-            result += c;
-        }
-    }
-    return result + quote;
-}
-
-std::string quoteTableName(const std::string& name, const std::string& quote, bool always) {
-    const auto [schema, table] = splitSchema(name);
-    if (!always && isPlainPath(name)) {
-        return name;
-    }
-    if (schema.empty()) {
-        return quoteIdentifier(table, quote);
-    }
-    return quoteIdentifier(schema, quote) + "." + quoteIdentifier(table, quote);
-}
-
 void TADOTable::SetTableName(const std::string& name) {
     if (name == tableName_) {
         return;
@@ -134,7 +73,7 @@ std::unique_ptr<ResultSet> TADOTable::openResult() {
     }
     TADOConnection& connection = requireConnection();
     OdbcHandle statement = connection.session().newStatement();
-    std::string text = "SELECT * FROM " + quoteTableName(tableName_, connection.IdentifierQuote());
+    std::string text = "SELECT * FROM " + connection.SqlTableName(tableName_);
     auto execute = [&statement, text]() mutable {
         checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
                                 static_cast<SQLINTEGER>(text.size())),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SqlNames.h"
 #include "TCustomADODataSet.h"
 
 enum TCursorType { ctUnspecified, ctOpenForwardOnly, ctKeyset, ctDynamic, ctStatic };
@@ -22,10 +23,3 @@ private:
     std::string tableName_;
     TCursorType cursorType_ = ctKeyset;
 };
-
-// The name as the table cursor sends it: plain names and schema.table as they
-// are, anything else quoted with the database's quote character.
-std::string quoteTableName(const std::string& name, const std::string& quote, bool always = false);
-// One identifier in quotes, embedded quote characters doubled.
-std::string quoteIdentifier(const std::string& name, const std::string& quote);
-bool isPlainIdentifier(const std::string& name);

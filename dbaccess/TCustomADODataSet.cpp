@@ -244,6 +244,15 @@ void TCustomADODataSet::Post() {
     setState(dsBrowse);
 }
 
+void TCustomADODataSet::Cancel() {
+    if (state_ != dsInsert && state_ != dsEdit) {
+        return;
+    }
+    pendingValues_.clear();
+    assignedFields_.clear();
+    setState(dsBrowse);
+}
+
 bool TCustomADODataSet::hasCurrentRow() const noexcept {
     if (state_ == dsInsert || state_ == dsEdit) {
         return true;

@@ -48,6 +48,8 @@ public:
 
     void Append();
     void Post();
+    // Drops a pending row without sending it.
+    void Cancel();
 
     // Used by TField.
     Variant storedValue(const TField& field) const;

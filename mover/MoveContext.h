@@ -1,0 +1,21 @@
+#pragma once
+
+#include "dbaccess/TADOConnection.h"
+#include "dbaccess/TADOQuery.h"
+#include "dbaccess/TADOTable.h"
+#include "dbaccess/TStrings.h"
+
+#include <cstdint>
+
+// The window's objects that a move run works on.
+struct MoveContext {
+    TADOConnection& source;
+    TADOConnection& target;
+    TADOTable& sourceTable;
+    TADOTable& targetTable;
+    TADOQuery& targetQuery;
+    // Target table names, lower case.
+    TStringList& targetTables;
+    // Outcome of the table being moved, 0 to 3.
+    std::int16_t& tableStatus;
+};
