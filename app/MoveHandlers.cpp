@@ -1,5 +1,17 @@
 #include "MoveHandlers.h"
 
+#include "MainFormMoveView.h"
 #include "TMainForm.h"
+#include "mover/MoveRun.h"
 
-void connectMoveHandlers(TMainForm& form) { (void)form; }
+#include <memory>
+
+void connectMoveHandlers(TMainForm& form) {
+    auto view = std::make_shared<MainFormMoveView>(form);
+    form.onMove = [&form, view] {
+        MoveContext context{form.ADOConnection1, form.ADOConnection2, form.ADOTable1,
+                            form.ADOTable2,      form.ADOQuery1,      form.FTargetTables,
+                            form.FTableStatus};
+        btnMoverClick(context, *view);
+    };
+}

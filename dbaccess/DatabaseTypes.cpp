@@ -41,7 +41,7 @@ std::vector<DatabaseType> readDatabaseTypes(OdbcSession& session) {
         type.createParams = textColumn(statement, 6);
         type.isUnsigned = integerColumn(statement, 10) == SQL_TRUE;
         type.autoUnique = integerColumn(statement, 12) == SQL_TRUE;
-        type.providerType = schemaProviderType(type.sqlType, type.isUnsigned);
+        type.providerType = resultProviderType(type.sqlType, type.isUnsigned);
         types.push_back(std::move(type));
     }
     return types;

@@ -21,6 +21,7 @@ enum class DatabaseKind { Other, SQLite, PostgreSQL, MariaDB, SQLServer };
 // One data type the database offers, as its driver reports it.
 struct DatabaseType {
     std::string typeName;
+    // The provider code a result column of this type has.
     int providerType = 0;
     short sqlType = 0;
     std::int64_t columnSize = 0;

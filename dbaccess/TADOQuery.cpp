@@ -1,5 +1,6 @@
 #include "TADOQuery.h"
 
+#include "ColumnRefinement.h"
 #include "Exceptions.h"
 #include "OdbcResultReader.h"
 #include "OdbcSession.h"
@@ -71,6 +72,7 @@ std::unique_ptr<ResultSet> TADOQuery::openResult() {
     if (columns.empty()) {
         raise("CommandText does not return a result set");
     }
+    refineResultColumns(connection, statement, columns, std::string());
     return fetchResult(statement, std::move(columns), maxRecords_, execute);
 }
 

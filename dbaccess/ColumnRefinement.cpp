@@ -1,0 +1,130 @@
+#include "ColumnRefinement.h"
+
+#include "ColumnTypes.h"
+#include "SchemaRowsets.h"
+#include "StatementText.h"
+#include "TADOConnection.h"
+#include "TStrings.h"
+
+#include <map>
+
+namespace {
+
+std::pair<std::string, std::string> splitSchema(const std::string& name) {
+    const auto dot = name.find('.');
+    if (dot == std::string::npos) {
+        return {std::string(), name};
+    }
+    return {name.substr(0, dot), name.substr(dot + 1)};
+}
+
+std::string textAttribute(const OdbcHandle& statement, std::size_t column, SQLUSMALLINT field) {
+    char value[256] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLColAttribute(statement.get(), static_cast<SQLUSMALLINT>(column + 1),
+                                       field, value, sizeof value, &length, nullptr))) {
+        return {};
+    }
+    return value;
+}
+
+void applyDeclaredType(ColumnInfo& column, const CatalogColumn& declared) {
+    const auto& mapping = columnTypeMapping(declared.sqlType);
+    column.sqlType = declared.sqlType;
+    column.providerType = declared.isUnsigned ? mapping.unsignedResultCode : mapping.resultCode;
+    column.storage = declared.sqlType == SQL_BIGINT && declared.isUnsigned ? StorageKind::Unsigned
+                                                                           : mapping.storage;
+    column.definedSize = declared.size;
+    if (declared.sqlType == SQL_DECIMAL || declared.sqlType == SQL_NUMERIC) {
+        column.precision = static_cast<int>(declared.size > 0 ? declared.size : 38);
+        column.scale = declared.scale;
+    }
+    column.nullable = declared.nullable;
+}
+
+// SQLite describes result columns by their values; its catalog keeps the
+// declarations, which say what the columns are.
+void applySQLiteDeclarations(TADOConnection& connection, const OdbcHandle& statement,
+                             std::vector<ColumnInfo>& columns, const std::string& tableName) {
+    std::map<std::string, std::vector<CatalogColumn>> declarations;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        std::string table = textAttribute(statement, i, SQL_DESC_BASE_TABLE_NAME);
+        if (table.empty()) {
+            table = tableName;
+        }
+        if (table.empty()) {
+            continue;
+        }
+        std::string name = textAttribute(statement, i, SQL_DESC_BASE_COLUMN_NAME);
+        if (name.empty()) {
+            name = columns[i].name;
+        }
+        auto found = declarations.find(table);
+        if (found == declarations.end()) {
+            const auto [schema, bare] = splitSchema(table);
+            found = declarations.emplace(table, catalogColumns(connection, schema, bare)).first;
+        }
+        for (const CatalogColumn& declared : found->second) {
+            if (sameTextIgnoringCase(declared.name, name)) {
+                applyDeclaredType(columns[i], declared);
+                break;
+            }
+        }
+    }
+}
+
+void markRefusingColumn(ColumnInfo& column) {
+    column.autoIncrement = true;
+    column.updatability = Updatability::ReadOnly;
+}
+
+// Identity columns generated always refuse explicit values; serial ones do not.
+void markPostgreSQLIdentities(TADOConnection& connection, std::vector<ColumnInfo>& columns,
+                              const std::string& tableName) {
+    const auto [schema, table] = splitSchema(tableName);
+    const auto generated =
+        queryFirstColumn(connection,
+                         "SELECT column_name FROM information_schema.columns WHERE table_name = ? "
+                         "AND table_schema = COALESCE(NULLIF(?, ''), current_schema()) "
+                         "AND identity_generation = 'ALWAYS'",
+                         {table, schema});
+    for (ColumnInfo& column : columns) {
+        for (const auto& name : generated) {
+            if (column.name == name) {
+                markRefusingColumn(column);
+            }
+        }
+    }
+}
+
+void markSQLServerIdentities(const OdbcHandle& statement, std::vector<ColumnInfo>& columns) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        SQLLEN autoUnique = 0;
+        SQLColAttribute(statement.get(), static_cast<SQLUSMALLINT>(i + 1),
+                        SQL_DESC_AUTO_UNIQUE_VALUE, nullptr, 0, nullptr, &autoUnique);
+        if (autoUnique == SQL_TRUE) {
+            markRefusingColumn(columns[i]);
+        }
+    }
+}
+
+} // namespace
+
+void refineResultColumns(TADOConnection& connection, const OdbcHandle& statement,
+                         std::vector<ColumnInfo>& columns, const std::string& tableName) {
+    switch (connection.Kind()) {
+    case DatabaseKind::SQLite:
+        applySQLiteDeclarations(connection, statement, columns, tableName);
+        break;
+    case DatabaseKind::PostgreSQL:
+        if (!tableName.empty()) {
+            markPostgreSQLIdentities(connection, columns, tableName);
+        }
+        break;
+    case DatabaseKind::SQLServer:
+        markSQLServerIdentities(statement, columns);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,302 @@
+#include "Utilities.h"
+
+#include "TableNames.h"
+#include "TargetTypeScript.h"
+#include "dbaccess/SqlNames.h"
+#include "dbaccess/TADOCommand.h"
+#include "dbaccess/TADODataSet.h"
+#include "dbaccess/TADOQuery.h"
+#include "dbaccess/TStrings.h"
+
+#include <cstdio>
+
+namespace {
+
+// Plain names go into the statement as they are, others in the target's quotes.
+std::string statementName(TADOConnection& target, const std::string& name) {
+    return quoteTableName(name, target.IdentifierQuote());
+}
+
+// MariaDB keeps the letter case of a created table, so it gets the source's
+// spelling; elsewhere the upper-cased name folds or matches as it is.
+std::string schemaTableName(TADOConnection& target, const std::string& name,
+                            const std::string& sourceName) {
+    return target.Kind() == DatabaseKind::MariaDB ? sourceName : upperCase(name);
+}
+
+} // namespace
+
+std::string IfThenStr(bool flag, const std::string& a, const std::string& b) {
+    return flag ? a : b;
+}
+
+std::string RepeatStr(const std::string& s, int n) {
+    std::string result;
+    for (int i = 0; i < n; ++i) {
+        result += s;
+    }
+    return result;
+}
+
+std::string PadRight(const std::string& s, int width) {
+    const int length = static_cast<int>(s.size());
+    return length >= width ? s : s + RepeatStr(" ", width - length);
+}
+
+std::string ProviderTypeToSql(int code, int length) {
+    return ProviderTypeToSql(code, length, -1, -1);
+}
+
+std::string ProviderTypeToSql(int code, int length, int precision, int scale) {
+    switch (static_cast<std::uint16_t>(code)) {
+    case 0:
+        return "Empty";
+    case 2:
+        return "SMALLINT";
+    case 3:
+        return "INTEGER";
+    case 4:
+    case 5:
+        return "FLOAT";
+    case 14:
+    case 131:
+        // Decimals keep their digits instead of becoming floating point.
+        if (precision > 0) {
+            return "DECIMAL(" + std::to_string(precision) + "," +
+                   std::to_string(std::max(scale, 0)) + ")";
+        }
+        return "DECIMAL";
+    case 6:
+        return "Currency";
+    case 7:
+        return "Date";
+    case 8:
+        return "BSTR";
+    case 9:
+        return "IDispatch";
+    case 10:
+        return "Error";
+    case 11:
+        return "Boolean";
+    case 12:
+        return "Variant";
+    case 13:
+        return "IUnknown";
+    case 16:
+        return "TinyInt";
+    case 17:
+        return "UnsignedTinyInt";
+    case 18:
+        return "UnsignedSmallInt";
+    case 19:
+        return "UnsignedInt";
+    case 20:
+        return "BigInt";
+    case 21:
+        return "UnsignedBigInt";
+    case 64:
+        return "FileTime";
+    case 72:
+        return "GUID";
+    case 128:
+    case 204:
+        return "IMAGE";
+    case 129:
+    case 200:
+        return length < 256 ? "VARCHAR(" + std::to_string(length) + ")" : "TEXT";
+    case 130:
+        return "WChar";
+    case 132:
+        return "UserDefined";
+    case 133:
+        return "DBDate";
+    case 134:
+        return "DBTime";
+    case 135:
+        return "DATETIME";
+    case 136:
+        return "Chapter";
+    case 137:
+        return "DBFileTime";
+    case 138:
+        return "PropVariant";
+    case 139:
+        return "VarNumeric";
+    case 201:
+        return "LongVarChar";
+    case 202:
+        return "VarWChar";
+    case 203:
+        return "LongVarWChar";
+    case 205:
+        return "LongVarBinary";
+    default:
+        return "<Unknown>";
+    }
+}
+
+std::string FieldTypeToSql(TFieldType type, int size) {
+    switch (type) {
+    case ftString: {
+        char text[32];
+        std::snprintf(text, sizeof text, "varchar(%d)", size);
+        return text;
+    }
+    case ftSmallint:
+    case ftWord:
+        return "Smallint";
+    case ftInteger:
+        return "Integer";
+    case ftFloat:
+        return "float";
+    case ftDate:
+        return "Date";
+    case ftTime:
+        return "TIME";
+    case ftDateTime:
+    case ftTimeStamp:
+        return "DATETime";
+    case ftBlob:
+        return "Image";
+    case ftMemo:
+        return "text";
+    default:
+        return "<Unknown>";
+    }
+}
+
+std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, const std::string& name,
+                                                TADOConnection& target,
+                                                const std::string& sourceName) {
+    std::vector<std::string> lines;
+    try {
+        const std::string quote = target.IdentifierQuote();
+        lines.push_back("CREATE TABLE " +
+                        statementName(target, schemaTableName(target, name, sourceName)) + "(");
+        TADODataSet rowset;
+        connection.OpenSchemaRowset(SchemaKind::PrimaryKeys,
+                                    {Variant(), Variant(), Variant(sourceName)}, rowset);
+        std::string keys;
+        rowset.Rewind();
+        while (!rowset.AtEnd()) {
+            keys += sqlIdentifier(upperCase(rowset.RequireField("Column_Name").AsString()), quote);
+            rowset.Advance();
+            if (!rowset.AtEnd()) {
+                keys += ",";
+            }
+        }
+        connection.OpenSchemaRowset(SchemaKind::Columns,
+                                    {Variant(), Variant(), Variant(sourceName), Variant()}, rowset);
+        if (rowset.RecordCount() == 0) {
+            return {};
+        }
+        rowset.Rewind();
+        while (!rowset.AtEnd()) {
+            const TField& precision = rowset.RequireField("NUMERIC_PRECISION");
+            const TField& scale = rowset.RequireField("NUMERIC_SCALE");
+            std::string line =
+                "  " +
+                PadRight(
+                    sqlIdentifier(upperCase(rowset.RequireField("COLUMN_NAME").AsString()), quote),
+                    20) +
+                " " +
+                ProviderTypeToSql(rowset.RequireField("DATA_TYPE").AsInteger(),
+                                  rowset.RequireField("CHARACTER_MAXIMUM_LENGTH").AsInteger(),
+                                  precision.IsNull() ? -1 : precision.AsInteger(),
+                                  scale.IsNull() ? -1 : scale.AsInteger()) +
+                IfThenStr(rowset.RequireField("IS_NULLABLE").AsBoolean(), " NULL ", " NOT NULL");
+            rowset.Advance();
+            if (!rowset.AtEnd() || !keys.empty()) {
+                line += ",";
+            }
+            lines.push_back(line);
+        }
+        if (!keys.empty()) {
+            lines.push_back(" PRIMARY KEY(" + keys + ")");
+        }
+        lines.push_back(");");
+    } catch (const std::exception&) {
+        lines.clear();
+    }
+    return lines;
+}
+
+bool CreateTableFromSchema(MoveContext& context, const std::string& name) {
+    const auto lines = BuildCreateTableScript(context.source, name, context.target,
+                                              databaseSpelling(context.source, name));
+    if (lines.empty()) {
+        return false;
+    }
+    TADOCommand command("", &context.target);
+    std::string text;
+    for (const auto& line : lines) {
+        text += line;
+    }
+    command.SetCommandText(text);
+    try {
+        command.Execute();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool CreateTableFromQuery(MoveContext& context, const std::string& name) {
+    TADOQuery sourceQuery("", &context.source);
+    sourceQuery.SetMaxRecords(1);
+    sourceQuery.Close();
+    sourceQuery.SQL().Add("Select * from " +
+                          context.source.SqlTableName(databaseSpelling(context.source, name)));
+    sourceQuery.Open();
+    const std::string quote = context.target.IdentifierQuote();
+    const bool hasRow = sourceQuery.RecordCount() > 0;
+    std::string statement = "Create Table " + statementName(context.target, name) + "(";
+    for (int i = 0; i < sourceQuery.FieldCount(); ++i) {
+        const TField& field = sourceQuery.Fields(i);
+        const bool isNull = !hasRow || field.IsNull();
+        statement += sqlIdentifier(field.FieldName(), quote) + " " +
+                     FieldTypeToSql(field.DataType(), field.Size()) + " " +
+                     (isNull ? "NULL" : "NOT NULL");
+        statement += i + 1 == sourceQuery.FieldCount() ? ");" : ",";
+    }
+    TADOQuery targetQuery("", &context.target);
+    targetQuery.SQL().Add(statement);
+    try {
+        targetQuery.ExecuteStatement();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool CreateTableFromTargetTypes(MoveContext& context, const std::string& name) {
+    try {
+        const std::string statement = buildTargetTypeScript(
+            context.source, databaseSpelling(context.source, name), context.target, name);
+        if (statement.empty()) {
+            return false;
+        }
+        TADOCommand command("", &context.target);
+        command.SetCommandText(statement);
+        command.Execute();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void EnsureTargetTable(MoveContext& context, const std::string& name) {
+    if (context.targetTables.IndexOf(name) >= 0) {
+        return;
+    }
+    bool created = CreateTableFromSchema(context, name);
+    if (!created) {
+        created = CreateTableFromQuery(context, name);
+    }
+    if (!created) {
+        created = CreateTableFromTargetTypes(context, name);
+    }
+    if (created) {
+        context.targetTables.Add(name);
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "MoveContext.h"
+#include "dbaccess/FieldTypes.h"
+
+#include <string>
+#include <vector>
+
+// Creates the target table when the target does not list it; name is lower case.
+void EnsureTargetTable(MoveContext& context, const std::string& name);
+
+// The CREATE TABLE script from the source's schema rowsets, executed on the target.
+bool CreateTableFromSchema(MoveContext& context, const std::string& name);
+// The script's lines (empty on failure). Names are written for target, whose
+// quote character and letter case apply; sourceName is the source's spelling.
+std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, const std::string& name,
+                                                TADOConnection& target,
+                                                const std::string& sourceName);
+// A CREATE TABLE statement from the fields of a one-row source query.
+bool CreateTableFromQuery(MoveContext& context, const std::string& name);
+// A CREATE TABLE statement in the target's own type names, for when both
+// ways above fail.
+bool CreateTableFromTargetTypes(MoveContext& context, const std::string& name);
+
+// The type maps of the two ways.
+std::string ProviderTypeToSql(int code, int length);
+// Decimal and numeric codes with their precision and scale (-1 when unknown).
+std::string ProviderTypeToSql(int code, int length, int precision, int scale);
+std::string FieldTypeToSql(TFieldType type, int size);
+
+std::string IfThenStr(bool flag, const std::string& a, const std::string& b);
+std::string RepeatStr(const std::string& s, int n);
+std::string PadRight(const std::string& s, int width);
