@@ -23,11 +23,9 @@ std::string TADOConnection::ConnectionString() const {
 }
 
 void TADOConnection::SetConnectionString(const std::string& text) {
+    // A new string brings its own provider, or none.
     connectionString_ = text;
-    const std::string provider = connectionStringValue(text, "Provider");
-    if (!provider.empty()) {
-        provider_ = provider;
-    }
+    provider_ = connectionStringValue(text, "Provider");
 }
 
 void TADOConnection::SetProvider(const std::string& provider) {

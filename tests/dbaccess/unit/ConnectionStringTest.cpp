@@ -1,5 +1,6 @@
 #include "dbaccess/ConnectionStringRules.h"
 #include "dbaccess/Exceptions.h"
+#include "dbaccess/TADOConnection.h"
 #include "dbaccess/TStrings.h"
 
 #include <filesystem>
@@ -276,6 +277,24 @@ TEST(PasswordMasking, HidesPasswordsInsideExtendedProperties) {
         maskPasswords("Provider=MSDASQL.1;Extended Properties=\"DSN=x;UID=u;PWD=secret\"");
     EXPECT_EQ(masked.find("secret"), std::string::npos) << masked;
     EXPECT_NE(masked.find("DSN=x"), std::string::npos) << masked;
+}
+
+} // namespace
+
+namespace {
+
+TEST(ConnectionProvider, ANewStringBringsItsOwnProviderOrNone) {
+    TADOConnection connection("ADOConnection2");
+    connection.SetConnectionString("Provider=SQLOLEDB;Data Source=localhost");
+    EXPECT_EQ(connection.Provider(), "SQLOLEDB");
+    connection.SetConnectionString("Driver={SQLite3};Database=/tmp/x.sqlite;");
+    EXPECT_EQ(connection.Provider(), "");
+    EXPECT_EQ(connection.ConnectionString(), "Driver={SQLite3};Database=/tmp/x.sqlite;");
+
+    TADOConnection startUp("ADOConnection1");
+    startUp.SetConnectionString("Connection");
+    startUp.SetProvider("MSDASQL.1");
+    EXPECT_EQ(startUp.ConnectionString(), "Provider=MSDASQL.1;Data Source=Connection");
 }
 
 } // namespace
