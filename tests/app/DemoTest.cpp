@@ -1,0 +1,78 @@
+#include "FormFixture.h"
+#include "app/MoveHandlers.h"
+
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// The demo that the run command prepares, in a home of its own.
+class Demo : public FormFixture {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home.isValid());
+        const std::string dataHome = home.filePath("share").toStdString();
+        setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+        setenv("ODBCINI", home.filePath("odbc.ini").toStdString().c_str(), 1);
+        const std::string prepare = std::string(VELBROOK_SOURCE_DIR) + "/scripts/prepare-demo";
+        ASSERT_EQ(std::system(prepare.c_str()), 0);
+        linkFile = dataHome + "/OLE DB/Data Links/demo-target.udl";
+        targetFile = dataHome + "/velbrook/demo-target.sqlite";
+        FormFixture::SetUp();
+        connectMoveHandlers(*form);
+    }
+
+    void TearDown() override {
+        FormFixture::TearDown();
+        unsetenv("XDG_DATA_HOME");
+        unsetenv("ODBCINI");
+    }
+
+    QTemporaryDir home;
+    std::string linkFile;
+    std::string targetFile;
+};
+
+TEST_F(Demo, StartUpSourceAndDemoTargetCopyEveryTable_sqlite) {
+    // The source's start-up connection reaches the demo database as it is.
+    form->ADOConnection1.SetConnected(true);
+    form->ADOConnection1.ListTableNames(form->clstSource->Items(), false);
+    ASSERT_EQ(form->clstSource->count(), 11);
+    form->ADOConnection2.SetConnectionString("FILE NAME=" + linkFile);
+    form->ADOConnection2.SetConnected(true);
+    form->btnSelectAll->setEnabled(true);
+    click(form->btnSelectAll);
+    click(form->btnMover);
+    ASSERT_EQ(form->clstTarget->count(), 11);
+    for (int i = 0; i < form->clstTarget->count(); ++i) {
+        EXPECT_TRUE(form->clstTarget->checked(i))
+            << form->clstTarget->item(i)->text().toStdString();
+    }
+    EXPECT_TRUE(form->Memo1->toPlainText().isEmpty());
+    EXPECT_EQ(form->clstTarget->item(10)->text(), "track  Records: 3503");
+    // The window as the walkthrough shows it.
+    std::filesystem::create_directories(VELBROOK_SCREENSHOT_DIR);
+    EXPECT_TRUE(form->grab().save(VELBROOK_SCREENSHOT_DIR "/demo-copied.png"));
+    EXPECT_TRUE(std::filesystem::exists(targetFile));
+    const std::string count =
+        "sqlite3 '" + targetFile + "' 'SELECT count(*) FROM track' | grep -qx 3503";
+    EXPECT_EQ(std::system(count.c_str()), 0);
+}
+
+TEST_F(Demo, PreparingAgainLeavesTheUsersFilesAlone_sqlite) {
+    const std::string prepare = std::string(VELBROOK_SOURCE_DIR) + "/scripts/prepare-demo";
+    {
+        std::ofstream link(linkFile, std::ios::trunc);
+        link << "mine";
+    }
+    ASSERT_EQ(std::system(prepare.c_str()), 0);
+    std::ifstream link(linkFile);
+    std::string content;
+    std::getline(link, content);
+    EXPECT_EQ(content, "mine");
+}
+
+} // namespace
