@@ -213,12 +213,9 @@ Variant TBlobField::readValue(const Variant& stored) const {
     return Variant(stored.toString());
 }
 
+// Empty text stays empty text: storing it as null would turn '' into NULL.
 Variant TBlobField::convertValue(const Variant& value, std::string&) const {
-    std::string text = value.toString();
-    if (text.empty()) {
-        return Variant::null();
-    }
-    return Variant(std::move(text));
+    return Variant(value.toString());
 }
 
 // Interfaces

@@ -55,7 +55,8 @@ void CopyRecord(MoveContext& context, MoveView& view, const std::string& name) {
     for (int i = 0; i < source.FieldCount(); ++i) {
         try {
             const TField& from = source.Fields(i);
-            const Variant value = from.Value();
+            // Memo and blob fields read null as empty text; null stays null.
+            const Variant value = from.IsNull() ? Variant::null() : from.Value();
             target.RequireField(from.FieldName()).SetValue(value);
         } catch (const EDatabaseError& error) {
             reportError(context, view, name, error.Message());

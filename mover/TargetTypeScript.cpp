@@ -176,6 +176,12 @@ std::string targetTypeName(TADOConnection& target, int providerType, std::int64_
             return withParameters(*type, length, precision, scale, target.Kind());
         }
     }
+    // SQLite lists no decimal type yet takes the standard one.
+    if (providerType == P::Numeric || providerType == P::Decimal || providerType == P::VarNumeric) {
+        const int digits = precision > 0 ? precision : 38;
+        return "DECIMAL(" + std::to_string(digits) + "," +
+               std::to_string(std::clamp(scale, 0, digits)) + ")";
+    }
     return {};
 }
 

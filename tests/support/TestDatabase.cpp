@@ -1,6 +1,7 @@
 #include "TestDatabase.h"
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -89,7 +90,60 @@ TestDatabase TestDatabase::open(Engine engine) {
     return database;
 }
 
+TestDatabase TestDatabase::sqliteFile(const std::string& path) {
+    TestDatabase database;
+    database.name_ = engineName(Engine::SQLite);
+    database.sqliteFile_ = path;
+    database.connectionString_ = "Driver={SQLite3};Database=" + path + ";";
+    return database;
+}
+
+TestDatabase TestDatabase::withDatabase(const std::string& databaseName) const {
+    TestDatabase database = *this;
+    database.serverDatabase_ = databaseName;
+    database.connectionString_ = replaceDatabase(connectionString_, databaseName);
+    return database;
+}
+
+std::string replaceDatabase(const std::string& connectionString, const std::string& database) {
+    std::string result;
+    bool replaced = false;
+    std::istringstream parts(connectionString);
+    std::string part;
+    while (std::getline(parts, part, ';')) {
+        if (part.empty()) {
+            continue;
+        }
+        std::string key = part.substr(0, part.find('='));
+        for (auto& c : key) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        if (key == "database") {
+            part = part.substr(0, part.find('=')) + "=" + database;
+            replaced = true;
+        }
+        result += part + ";";
+    }
+    if (!replaced) {
+        result += "Database=" + database + ";";
+    }
+    return result;
+}
+
+std::string uniqueName(const std::string& prefix) {
+    std::random_device device;
+    return prefix + std::to_string(device() % 100000) + std::to_string(device() % 100000);
+}
+
 std::string TestDatabase::run(const std::string& sql) const {
+    if (!serverDatabase_.empty()) {
+        // The clients are started on the server's default database.
+        const std::string use = engine_ == Engine::PostgreSQL ? "\\c \"" + serverDatabase_ + "\"\n"
+                                                              : "USE `" + serverDatabase_ + "`;\n";
+        TestDatabase other = *this;
+        other.serverDatabase_.clear();
+        return other.run(use + sql);
+    }
     switch (engine_) {
     case Engine::SQLite:
         return runCommand("sqlite3 -batch -bail -noheader -separator '|' '" + sqliteFile_ + "'",

@@ -12,10 +12,17 @@ public:
     // The database of an engine: a fresh SQLite file, or the server that the
     // test command started (its connection string in the environment).
     static TestDatabase open(Engine engine);
+    // A SQLite database in an existing file.
+    static TestDatabase sqliteFile(const std::string& path);
+    // Another database on the same server: the connection string's Database
+    // value and the client's database are replaced.
+    TestDatabase withDatabase(const std::string& databaseName) const;
 
     Engine engine() const noexcept { return engine_; }
     const std::string& name() const noexcept { return name_; }
     const std::string& connectionString() const noexcept { return connectionString_; }
+    // The SQLite file, empty for the servers.
+    const std::string& file() const noexcept { return sqliteFile_; }
 
     // Runs statements through the engine's own client; raises on failure.
     void execute(const std::string& sql) const;
@@ -36,7 +43,13 @@ private:
     std::string name_;
     std::string connectionString_;
     std::string sqliteFile_;
+    std::string serverDatabase_;
 };
+
+// The connection string with its Database value replaced (added when absent).
+std::string replaceDatabase(const std::string& connectionString, const std::string& database);
+// A name no other test run uses at the same time: prefix, then random digits.
+std::string uniqueName(const std::string& prefix);
 
 std::string engineName(TestDatabase::Engine engine);
 std::vector<TestDatabase::Engine> allEngines();
