@@ -52,12 +52,16 @@ std::string replaceParameterMarkers(const std::string& text) {
     return result;
 }
 
-OdbcHandle executeDirect(TADOConnection& connection, const std::string& text) {
-    OdbcHandle statement = connection.session().newStatement();
+void executeOn(const OdbcHandle& statement, const std::string& text) {
     std::string sql = text;
     checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(sql.data()),
                             static_cast<SQLINTEGER>(sql.size())),
               statement);
+}
+
+OdbcHandle executeDirect(TADOConnection& connection, const std::string& text) {
+    OdbcHandle statement = connection.session().newStatement();
+    executeOn(statement, text);
     return statement;
 }
 

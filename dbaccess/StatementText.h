@@ -10,6 +10,9 @@ std::string replaceParameterMarkers(const std::string& text);
 class OdbcHandle;
 class TADOConnection;
 
+// Runs a statement directly on a handle.
+void executeOn(const OdbcHandle& statement, const std::string& text);
+
 // Runs a statement directly on a new handle of the connection.
 OdbcHandle executeDirect(TADOConnection& connection, const std::string& text);
 

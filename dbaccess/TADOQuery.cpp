@@ -62,11 +62,7 @@ std::unique_ptr<ResultSet> TADOQuery::openResult() {
         SQLSetStmtAttr(statement.get(), SQL_ATTR_MAX_ROWS,
                        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(maxRecords_)), 0);
     }
-    auto execute = [&statement, text]() mutable {
-        checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
-                                static_cast<SQLINTEGER>(text.size())),
-                  statement);
-    };
+    const auto execute = [&statement, &text] { executeOn(statement, text); };
     execute();
     auto columns = describeResultColumns(statement);
     if (columns.empty()) {

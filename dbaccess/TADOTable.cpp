@@ -33,11 +33,7 @@ std::unique_ptr<ResultSet> TADOTable::openResult() {
     TADOConnection& connection = requireConnection();
     OdbcHandle statement = connection.session().newStatement();
     std::string text = "SELECT * FROM " + connection.SqlTableName(tableName_);
-    auto execute = [&statement, text]() mutable {
-        checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
-                                static_cast<SQLINTEGER>(text.size())),
-                  statement);
-    };
+    const auto execute = [&statement, &text] { executeOn(statement, text); };
     execute();
     auto columns = describeResultColumns(statement);
     refineResultColumns(connection, statement, columns, tableName_);
