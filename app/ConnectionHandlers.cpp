@@ -1,5 +1,13 @@
 #include "ConnectionHandlers.h"
 
+#include "MainFormConnectionView.h"
 #include "TMainForm.h"
+#include "connections/OpenConnections.h"
 
-void connectConnectionHandlers(TMainForm& form) { (void)form; }
+#include <memory>
+
+void connectConnectionHandlers(TMainForm& form) {
+    const auto view = std::make_shared<MainFormConnectionView>(form);
+    form.onOpenSource = [view] { btnOpenSourceClick(*view); };
+    form.onOpenTarget = [view] { btnOpenTargetClick(*view); };
+}

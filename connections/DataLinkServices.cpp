@@ -1,0 +1,26 @@
+#include "DataLinkServices.h"
+
+#include "DataLinkPropertiesDialog.h"
+#include "platform/HelpTopics.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+
+std::u16string StandardDataLinkServices::BrowseDataLinkFile(QWidget* parent,
+                                                            const std::u16string& initialFile) {
+    return ::BrowseDataLinkFile(parent, initialFile, chooser_);
+}
+
+std::u16string
+StandardDataLinkServices::RunDataLinkProperties(QWidget* parent,
+                                                const std::u16string& initialString) {
+    return ::RunDataLinkProperties(parent, initialString, chooser_);
+}
+
+void StandardDataLinkServices::ShowHelp(QWidget* parent, int helpContext) {
+    ShowHelpTopic(parent, helpContext);
+}
+
+void StandardDataLinkServices::ReportError(QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), text);
+}

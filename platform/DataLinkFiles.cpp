@@ -1,0 +1,47 @@
+#include "DataLinkFiles.h"
+
+#include "DataLinkFolder.h"
+#include "FilePaths.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The file search matches the extension without regard to case, as Windows does.
+bool hasDataLinkExtension(const std::string& name) {
+    constexpr std::string_view extension = ".udl";
+    if (name.size() < extension.size()) {
+        return false;
+    }
+    const std::string_view tail = std::string_view(name).substr(name.size() - extension.size());
+    for (std::size_t i = 0; i < extension.size(); ++i) {
+        const char c = tail[i];
+        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower != extension[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int ListDataLinkFiles(std::vector<std::string>& list, const std::string& folder) {
+    list.clear();
+    // An empty data link folder leaves the root folder to search.
+    const std::string searched = (folder.empty() ? DataLinkFolder() : folder) + PathDelimiter;
+    std::error_code error;
+    std::filesystem::directory_iterator entries(searched, error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        std::error_code typeError;
+        if (entries->is_directory(typeError)) {
+            continue;
+        }
+        std::string name = entries->path().filename().string();
+        if (hasDataLinkExtension(name)) {
+            list.push_back(std::move(name));
+        }
+    }
+    return static_cast<int>(list.size());
+}

@@ -1,0 +1,210 @@
+#include "TestSupport.h"
+#include "connections/DataLinkPropertiesDialog.h"
+#include "dbaccess/Variant.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList itemsOf(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) {
+        items << box->itemText(i);
+    }
+    return items;
+}
+
+TEST(DataLinkProperties, OffersTheDriverManagersDriversAndDataSources) {
+    ScriptedFileChooser chooser;
+    DataLinkPropertiesDialog dialog(chooser);
+    const QStringList drivers = itemsOf(dialog.DriverBox);
+    EXPECT_TRUE(drivers.contains("SQLite3"));
+    EXPECT_TRUE(drivers.contains("PostgreSQL Unicode"));
+    EXPECT_TRUE(drivers.contains("FreeTDS"));
+    EXPECT_TRUE(itemsOf(dialog.DataSourceBox).contains("VelbrookShop"));
+    // A data source of a file database takes a database file.
+    dialog.load("DSN=VelbrookShop;Database=/tmp/other.sqlite;");
+    EXPECT_TRUE(dialog.DatabaseFileEdit->isEnabled());
+    EXPECT_EQ(dialog.DatabaseFileEdit->text(), "/tmp/other.sqlite");
+    EXPECT_EQ(dialog.connectionString(), "DSN=VelbrookShop;Database=/tmp/other.sqlite;");
+}
+
+struct PrefillCase {
+    const char* name;
+    std::string initial;
+    int provider;
+    const char* driver;
+    const char* dataSource;
+    const char* file;
+    const char* server;
+    const char* port;
+    const char* database;
+    const char* user;
+    const char* password;
+    const char* options;
+    bool fileEnabled;
+};
+
+class DataLinkPropertiesPrefill : public ::testing::TestWithParam<PrefillCase> {};
+
+TEST_P(DataLinkPropertiesPrefill, FillsTheFieldsAndBuildsTheSameString) {
+    const PrefillCase& c = GetParam();
+    ScriptedFileChooser chooser;
+    DataLinkPropertiesDialog dialog(chooser);
+    dialog.load(c.initial);
+    EXPECT_EQ(dialog.ProviderBox->currentIndex(), c.provider);
+    EXPECT_EQ(dialog.DriverBox->currentText(), c.driver);
+    EXPECT_EQ(dialog.DataSourceBox->currentText(), c.dataSource);
+    EXPECT_EQ(dialog.DatabaseFileEdit->text(), c.file);
+    EXPECT_EQ(dialog.ServerEdit->text(), c.server);
+    EXPECT_EQ(dialog.PortEdit->text(), c.port);
+    EXPECT_EQ(dialog.DatabaseEdit->text(), c.database);
+    EXPECT_EQ(dialog.UserEdit->text(), c.user);
+    EXPECT_EQ(dialog.PasswordEdit->text(), c.password);
+    EXPECT_EQ(dialog.OptionsEdit->text(), c.options);
+    EXPECT_EQ(dialog.DatabaseFileEdit->isEnabled(), c.fileEnabled);
+    EXPECT_EQ(dialog.DatabaseFileBrowse->isEnabled(), c.fileEnabled);
+    EXPECT_EQ(dialog.ServerEdit->isEnabled(), !c.fileEnabled);
+    EXPECT_EQ(dialog.DatabaseEdit->isEnabled(), !c.fileEnabled);
+    EXPECT_EQ(dialog.DriverBox->isEnabled(), c.provider == 0);
+    EXPECT_EQ(dialog.PasswordEdit->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(dialog.connectionString(), c.initial);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , DataLinkPropertiesPrefill,
+    ::testing::Values(
+        PrefillCase{"SQLite", "Driver={SQLite3};Database=/home/me/music.sqlite;", 0, "SQLite3", "",
+                    "/home/me/music.sqlite", "", "", "", "", "", "", true},
+        PrefillCase{"PostgreSQL",
+                    "Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=5432;Database=shop;Uid=me;"
+                    "Pwd=secret;",
+                    0, "PostgreSQL Unicode", "", "", "127.0.0.1", "5432", "shop", "me", "secret",
+                    "", false},
+        PrefillCase{"MariaDBWithOptions",
+                    "Driver={MariaDB Unicode};Server=h;Database=shop;Uid=me;Pwd=pw;OPTION=3;", 0,
+                    "MariaDB Unicode", "", "", "h", "", "shop", "me", "pw", "OPTION=3;", false},
+        PrefillCase{"SqlServer",
+                    "Provider=SQLOLEDB;Data Source=dbhost,1433;Initial Catalog=shop;User ID=sa;"
+                    "Password=secret",
+                    1, "", "", "", "dbhost", "1433", "shop", "sa", "secret", "", false},
+        PrefillCase{"DataSourceName", "DSN=Elsewhere;", 0, "", "Elsewhere", "", "", "", "", "", "",
+                    "", false},
+        PrefillCase{"Empty", "", 0, "", "", "", "", "", "", "", "", "", false}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST(DataLinkProperties, SwitchingToSqlServerKeepsTheServerKeys) {
+    ScriptedFileChooser chooser;
+    DataLinkPropertiesDialog dialog(chooser);
+    dialog.load("Driver={FreeTDS};Server=db;Port=1433;Database=shop;Uid=sa;Pwd=pw;");
+    dialog.ProviderBox->setCurrentIndex(1);
+    EXPECT_FALSE(dialog.DriverBox->isEnabled());
+    EXPECT_EQ(dialog.connectionString(),
+              "Provider=SQLOLEDB;Data Source=db,1433;Initial Catalog=shop;User ID=sa;Password=pw");
+}
+
+TEST(DataLinkProperties, BrowsesForTheDatabaseFile) {
+    ScriptedFileChooser chooser;
+    chooser.answers = {QStringLiteral("/data/new.sqlite"), std::nullopt};
+    DataLinkPropertiesDialog dialog(chooser);
+    dialog.load("Driver={SQLite3};Database=/data/old.sqlite;");
+    dialog.DatabaseFileBrowse->click();
+    EXPECT_EQ(dialog.DatabaseFileEdit->text(), "/data/new.sqlite");
+    dialog.DatabaseFileBrowse->click();
+    EXPECT_EQ(dialog.DatabaseFileEdit->text(), "/data/new.sqlite");
+    ASSERT_EQ(chooser.requests.size(), 2U);
+    EXPECT_EQ(chooser.requests[0].initialDirectory, "/data/");
+}
+
+struct RunCase {
+    const char* name;
+    std::function<void(DataLinkPropertiesDialog&)> user;
+    std::u16string result;
+};
+
+class RunDataLinkPropertiesCase : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(RunDataLinkPropertiesCase, ReturnsTheBuiltStringOnlyOnOk) {
+    ScriptedFileChooser chooser;
+    ModalAnswer<DataLinkPropertiesDialog> answer([](DataLinkPropertiesDialog& dialog) {
+        dialog.PasswordEdit->setText("n;ew");
+        GetParam().user(dialog);
+    });
+    EXPECT_EQ(
+        RunDataLinkProperties(nullptr, u"Driver={PostgreSQL Unicode};Server=h;Pwd=old;", chooser),
+        GetParam().result);
+    EXPECT_TRUE(answer.ran());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , RunDataLinkPropertiesCase,
+    ::testing::Values(RunCase{"Ok",
+                              [](DataLinkPropertiesDialog& dialog) {
+                                  dialog.Buttons->button(QDialogButtonBox::Ok)->click();
+                              },
+                              u"Driver={PostgreSQL Unicode};Server=h;Pwd={n;ew};"},
+                      RunCase{"Cancel",
+                              [](DataLinkPropertiesDialog& dialog) {
+                                  dialog.Buttons->button(QDialogButtonBox::Cancel)->click();
+                              },
+                              u"Driver={PostgreSQL Unicode};Server=h;Pwd=old;"},
+                      RunCase{"Escape",
+                              [](DataLinkPropertiesDialog& dialog) {
+                                  QTest::keyClick(&dialog, Qt::Key_Escape);
+                              },
+                              u"Driver={PostgreSQL Unicode};Server=h;Pwd=old;"},
+                      RunCase{"CloseBox", [](DataLinkPropertiesDialog& dialog) { dialog.close(); },
+                              u"Driver={PostgreSQL Unicode};Server=h;Pwd=old;"}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// Test Connection against the real databases.
+class DataLinkPropertiesTest : public ::testing::TestWithParam<TestDatabase::Engine> {
+protected:
+    void SetUp() override {
+        database = TestDatabase::open(GetParam());
+        dialog.load(database.connectionString());
+    }
+
+    TestDatabase database;
+    ScriptedFileChooser chooser;
+    DataLinkPropertiesDialog dialog{chooser};
+};
+
+TEST_P(DataLinkPropertiesTest, TestConnectionSucceeds) {
+    EXPECT_EQ(dialog.TestConnectionClick(), "Test connection succeeded.");
+    EXPECT_EQ(dialog.TestResult->text(), "Test connection succeeded.");
+}
+
+TEST_P(DataLinkPropertiesTest, TestConnectionReportsTheDriverWithoutThePassword) {
+    if (GetParam() == TestDatabase::Engine::SQLite) {
+        dialog.DatabaseFileEdit->setText("/nonexistent-velbrook/folder/x.sqlite");
+        dialog.PasswordEdit->setText("Hidden-Secret-1");
+    } else {
+        dialog.PasswordEdit->setText("Hidden-Secret-1");
+    }
+    const QString report = dialog.TestConnectionClick();
+    EXPECT_TRUE(report.startsWith("Test connection failed: ")) << report.toStdString();
+    EXPECT_GT(report.size(), QString("Test connection failed: ").size());
+    EXPECT_FALSE(report.contains("Hidden-Secret-1"));
+}
+
+TEST_P(DataLinkPropertiesTest, AnUnknownDriverIsReported) {
+    dialog.DriverBox->setCurrentText("No Such Driver");
+    const QString report = dialog.TestConnectionClick();
+    EXPECT_TRUE(report.startsWith("Test connection failed: ")) << report.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(, DataLinkPropertiesTest,
+                         ::testing::Values(TestDatabase::Engine::SQLite,
+                                           TestDatabase::Engine::PostgreSQL),
+                         [](const auto& testInfo) { return engineName(testInfo.param); });
+
+} // namespace
