@@ -32,11 +32,6 @@ std::string unbraced(const std::string& value) {
     return plain;
 }
 
-bool needsQuoting(const std::string& value, const char* special) {
-    return value.find_first_of(special) != std::string::npos ||
-           (!value.empty() && (value.front() == ' ' || value.back() == ' '));
-}
-
 std::string braced(const std::string& value) {
     std::string result = "{";
     for (const char c : value) {
@@ -46,33 +41,6 @@ std::string braced(const std::string& value) {
         }
     }
     return result + "}";
-}
-
-std::string odbcValue(const std::string& value) {
-    return needsQuoting(value, ";{}=") ? braced(value) : value;
-}
-
-std::string oledbValue(const std::string& value) {
-    if (!needsQuoting(value, ";\"'")) {
-        return value;
-    }
-    std::string quoted = "\"";
-    for (const char c : value) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
-
-bool isSqlServerProvider(const std::string& provider) {
-    const std::string upper = upperCase(provider);
-    return upper == "SQLOLEDB" || upper.rfind("SQLOLEDB.", 0) == 0;
-}
-
-bool isOdbcProvider(const std::string& provider) {
-    return provider.empty() || upperCase(provider).rfind("MSDASQL", 0) == 0;
 }
 
 void readSqlServerKey(DataLinkFields& fields, const std::string& key, const std::string& value) {
@@ -87,7 +55,7 @@ void readSqlServerKey(DataLinkFields& fields, const std::string& key, const std:
     } else if (isAnyOf(key, {"Password", "PWD"})) {
         fields.password = value;
     } else {
-        fields.otherOptions += key + "=" + oledbValue(value) + ";";
+        fields.otherOptions += key + "=" + oledbConnectionValue(value) + ";";
     }
 }
 
@@ -107,7 +75,7 @@ void readOdbcKey(DataLinkFields& fields, const std::string& key, const std::stri
     } else if (isAnyOf(key, {"PWD", "Password"})) {
         fields.password = value;
     } else {
-        fields.otherOptions += key + "=" + odbcValue(value) + ";";
+        fields.otherOptions += key + "=" + odbcConnectionValue(value) + ";";
     }
 }
 
@@ -123,7 +91,7 @@ DataLinkFields parseDataLinkFields(const std::string& connectionString) {
         const std::string value = unbraced(rawValue);
         if (sameTextIgnoringCase(key, "Provider")) {
             if (!isOdbcProvider(provider) && !isSqlServerProvider(provider)) {
-                fields.otherOptions += key + "=" + odbcValue(value) + ";";
+                fields.otherOptions += key + "=" + odbcConnectionValue(value) + ";";
             }
         } else if (fields.provider == DataLinkProvider::SqlServer) {
             readSqlServerKey(fields, key, value);
@@ -138,7 +106,8 @@ std::string buildConnectionString(const DataLinkFields& fields) {
     std::string result;
     const auto add = [&result](const char* key, const std::string& value, bool odbc) {
         if (!value.empty()) {
-            result += std::string(key) + "=" + (odbc ? odbcValue(value) : oledbValue(value)) + ";";
+            result += std::string(key) + "=" +
+                      (odbc ? odbcConnectionValue(value) : oledbConnectionValue(value)) + ";";
         }
     };
     if (fields.provider == DataLinkProvider::SqlServer) {

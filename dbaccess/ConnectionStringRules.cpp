@@ -22,39 +22,10 @@ bool isKey(const std::string& key, const char* name) {
     return sameTextIgnoringCase(key, name);
 }
 
-// ODBC values that hold ";" or braces go in braces.
-std::string odbcValue(const std::string& value) {
-    if (value.size() >= 2 && value.front() == '{' && value.back() == '}') {
-        return value;
-    }
-    if (value.find_first_of(";{}=") == std::string::npos && trim(value) == value) {
-        return value;
-    }
-    std::string braced = "{";
-    for (const char c : value) {
-        braced += c;
-        if (c == '}') {
-            braced += '}';
-        }
-    }
-    return braced + "}";
-}
-
-bool isOdbcProvider(const std::string& provider) {
-    const std::string upper = upperCase(trim(provider));
-    return upper.empty() || upper.rfind("MSDASQL", 0) == 0;
-}
-
-bool isSqlServerProvider(const std::string& provider) {
-    const std::string upper = upperCase(trim(provider));
-    return upper == "SQLOLEDB" || upper.rfind("SQLOLEDB.", 0) == 0 ||
-           upper.rfind("SQLNCLI", 0) == 0 || upper.rfind("MSOLEDBSQL", 0) == 0;
-}
-
 std::string odbcFromOdbcProvider(const std::vector<ConnectionStringPair>& pairs) {
     std::string result;
     auto add = [&result](const std::string& key, const std::string& value) {
-        result += key + "=" + odbcValue(value) + ";";
+        result += key + "=" + odbcConnectionValue(value) + ";";
     };
     for (const auto& [key, value] : pairs) {
         if (key.empty()) {
@@ -91,17 +62,17 @@ std::string odbcFromSqlServerProvider(const std::vector<ConnectionStringPair>& p
             // "host,port" or "host\instance" as SQL Server writes them.
             const auto comma = value.find(',');
             if (comma != std::string::npos) {
-                result += "Server=" + odbcValue(trim(value.substr(0, comma))) +
-                          ";Port=" + odbcValue(trim(value.substr(comma + 1))) + ";";
+                result += "Server=" + odbcConnectionValue(trim(value.substr(0, comma))) +
+                          ";Port=" + odbcConnectionValue(trim(value.substr(comma + 1))) + ";";
             } else {
-                result += "Server=" + odbcValue(value) + ";";
+                result += "Server=" + odbcConnectionValue(value) + ";";
             }
         } else if (isKey(key, "Initial Catalog")) {
-            result += "Database=" + odbcValue(value) + ";";
+            result += "Database=" + odbcConnectionValue(value) + ";";
         } else if (isKey(key, "User ID")) {
-            result += "UID=" + odbcValue(value) + ";";
+            result += "UID=" + odbcConnectionValue(value) + ";";
         } else if (isKey(key, "Password")) {
-            result += "PWD=" + odbcValue(value) + ";";
+            result += "PWD=" + odbcConnectionValue(value) + ";";
         }
     }
     if (result.find("TDS_Version") == std::string::npos) {
@@ -110,8 +81,26 @@ std::string odbcFromSqlServerProvider(const std::vector<ConnectionStringPair>& p
     return result;
 }
 
-// OLE DB values that hold ";", quotes or edge blanks go in double quotes.
-std::string oledbValue(const std::string& value) {
+} // namespace
+
+std::string odbcConnectionValue(const std::string& value) {
+    if (value.size() >= 2 && value.front() == '{' && value.back() == '}') {
+        return value;
+    }
+    if (value.find_first_of(";{}=") == std::string::npos && trim(value) == value) {
+        return value;
+    }
+    std::string braced = "{";
+    for (const char c : value) {
+        braced += c;
+        if (c == '}') {
+            braced += '}';
+        }
+    }
+    return braced + "}";
+}
+
+std::string oledbConnectionValue(const std::string& value) {
     const bool plain = value.find_first_of(";\"'") == std::string::npos && trim(value) == value;
     if (plain) {
         return value;
@@ -126,7 +115,16 @@ std::string oledbValue(const std::string& value) {
     return quoted + "\"";
 }
 
-} // namespace
+bool isOdbcProvider(const std::string& provider) {
+    const std::string upper = upperCase(trim(provider));
+    return upper.empty() || upper.rfind("MSDASQL", 0) == 0;
+}
+
+bool isSqlServerProvider(const std::string& provider) {
+    const std::string upper = upperCase(trim(provider));
+    return upper == "SQLOLEDB" || upper.rfind("SQLOLEDB.", 0) == 0 ||
+           upper.rfind("SQLNCLI", 0) == 0 || upper.rfind("MSOLEDBSQL", 0) == 0;
+}
 
 bool isDataLinkReference(const std::string& text) {
     return text.size() >= 10 && sameTextIgnoringCase(text.substr(0, 10), DataLinkPrefix);
@@ -221,7 +219,8 @@ std::string combineProvider(const std::string& provider, const std::string& conn
     }
     std::string result = "Provider=" + provider;
     for (const auto& [key, value] : pairs) {
-        result += ";" + (key.empty() ? std::string("Data Source") : key) + "=" + oledbValue(value);
+        result += ";" + (key.empty() ? std::string("Data Source") : key) + "=" +
+                  oledbConnectionValue(value);
     }
     return result;
 }
@@ -294,9 +293,9 @@ std::string maskPasswords(const std::string& connectionString) {
             result += key + "=********";
         } else if (value.find('=') != std::string::npos) {
             // Nested strings such as Extended Properties hold their own passwords.
-            result += key + "=" + oledbValue(maskPasswords(value));
+            result += key + "=" + oledbConnectionValue(maskPasswords(value));
         } else {
-            result += key + "=" + oledbValue(value);
+            result += key + "=" + oledbConnectionValue(value);
         }
     }
     return result;

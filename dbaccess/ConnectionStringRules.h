@@ -15,6 +15,18 @@ struct ConnectionStringPair {
 // an empty key.
 std::vector<ConnectionStringPair> parseConnectionString(const std::string& text);
 
+// A value as written back into a string: ODBC values holding ";", "=" or
+// braces go in braces, OLE DB values holding ";", quotes or edge blanks in
+// double quotes (a quote inside doubled). An ODBC value already in braces
+// stays as it is.
+std::string odbcConnectionValue(const std::string& value);
+std::string oledbConnectionValue(const std::string& value);
+
+// Providers the layer reaches: ODBC (none, or MSDASQL with any suffix) and
+// SQL Server (SQLOLEDB and its successors).
+bool isOdbcProvider(const std::string& provider);
+bool isSqlServerProvider(const std::string& provider);
+
 // The value of key (case-insensitive), or empty.
 std::string connectionStringValue(const std::string& text, const std::string& key);
 
