@@ -5,6 +5,7 @@
 #include "PanelStatusBar.h"
 #include "RecordProgressBar.h"
 #include "TMainForm.h"
+#include "platform/SystemFont.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -21,15 +22,6 @@ namespace {
 constexpr int clientWidth = 703;
 constexpr int clientHeight = 474;
 constexpr int headerHeight = 30;
-
-QFont windowFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
-    return font;
-}
 
 void setTextColor(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
@@ -73,7 +65,7 @@ BevelPanel* headerPanel(QWidget* parent, const QString& caption, const QColor& c
 } // namespace
 
 void TMainForm::buildLayout() {
-    setFont(windowFont());
+    setFont(systemDialogFont());
     setWindowIcon(QIcon(programIcon(32)));
 
     Panel1 = new BevelPanel(this);

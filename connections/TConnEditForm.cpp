@@ -6,6 +6,7 @@
 #include "platform/DataLinkFolder.h"
 #include "platform/FilePaths.h"
 #include "platform/HelpTopics.h"
+#include "platform/SystemFont.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -22,15 +23,6 @@ namespace {
 
 const std::u16string dataLinkPrefix = u"FILE NAME=";
 constexpr std::size_t maxDataLinkPath = 260;
-
-QFont dialogFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
-    return font;
-}
 
 template <typename Widget> Widget* place(Widget* widget, const char* name, const QRect& geometry) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -56,7 +48,7 @@ TConnEditForm::TConnEditForm(DataLinkServices& services, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFont(dialogFont());
+    setFont(systemDialogFont());
     setFixedSize(472, 185);
     buildLayout();
     FormCreate();
