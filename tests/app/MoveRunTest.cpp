@@ -181,6 +181,24 @@ TEST_F(WindowMove, StopAnsweredNoThenYesEndsTheRun_sqlite) {
     EXPECT_FALSE(form->FMoving);
 }
 
+TEST_F(WindowMove, CloseBoxDuringARunEndsItAfterTheRowInHand_sqlite) {
+    source.execute("CREATE TABLE a (id INTEGER); INSERT INTO a VALUES (1), (2), (3);");
+    openBoth();
+    tick("a");
+    QObject::connect(form->lstMessage->model(), &QAbstractItemModel::rowsInserted, form.get(),
+                     [this] {
+                         if (messages().back() == "Begining Move Source Data to Target") {
+                             QTimer::singleShot(0, form.get(), [this] { form->close(); });
+                         }
+                     });
+    execute();
+    EXPECT_EQ(messages().back(), "Move terminated by user !!");
+    EXPECT_TRUE(dialogs.shown.empty()) << "closing stands as a confirmed stop";
+    EXPECT_EQ(target.queryValue("SELECT count(*) FROM a;"), "1");
+    QTest::qWait(20);
+    EXPECT_FALSE(form->isVisible());
+}
+
 TEST_F(WindowMove, TicksAreReadAsTheRunReachesThem_sqlite) {
     source.execute("CREATE TABLE a (id INTEGER); CREATE TABLE b (id INTEGER);"
                    "CREATE TABLE c (id INTEGER);");
