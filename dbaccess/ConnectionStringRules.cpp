@@ -75,10 +75,8 @@ std::string odbcFromSqlServerProvider(const std::vector<ConnectionStringPair>& p
             result += "PWD=" + odbcConnectionValue(value) + ";";
         }
     }
-    if (result.find("TDS_Version") == std::string::npos) {
-        result += "TDS_Version=7.4;ClientCharset=UTF-8;";
-    }
-    return result;
+    // A protocol version that current servers speak, and text as UTF-8.
+    return result + "TDS_Version=7.4;ClientCharset=UTF-8;";
 }
 
 } // namespace

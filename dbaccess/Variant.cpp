@@ -577,12 +577,10 @@ Currency Variant::toCurrency() const {
         return Currency{integer * 10000};
     }
     default: {
-        Decimal decimal;
         Currency currency;
         if (!decimalToCurrency(toDecimal(), currency)) {
             cannotConvert("Currency");
         }
-        (void)decimal;
         return currency;
     }
     }
