@@ -32,17 +32,6 @@ std::string unbraced(const std::string& value) {
     return plain;
 }
 
-std::string braced(const std::string& value) {
-    std::string result = "{";
-    for (const char c : value) {
-        result += c;
-        if (c == '}') {
-            result += '}';
-        }
-    }
-    return result + "}";
-}
-
 void readSqlServerKey(DataLinkFields& fields, const std::string& key, const std::string& value) {
     if (isAnyOf(key, {"Data Source", "Server"})) {
         const auto comma = value.find(',');
@@ -125,7 +114,7 @@ std::string buildConnectionString(const DataLinkFields& fields) {
         add("DSN", fields.dataSource, true);
     } else if (!fields.driver.empty()) {
         // Driver names go in braces whatever they hold.
-        result += "Driver=" + braced(fields.driver) + ";";
+        result += "Driver=" + bracedOdbcValue(fields.driver) + ";";
     }
     add("Server", fields.server, true);
     add("Port", fields.port, true);

@@ -88,6 +88,10 @@ std::string odbcConnectionValue(const std::string& value) {
     if (value.find_first_of(";{}=") == std::string::npos && trim(value) == value) {
         return value;
     }
+    return bracedOdbcValue(value);
+}
+
+std::string bracedOdbcValue(const std::string& value) {
     std::string braced = "{";
     for (const char c : value) {
         braced += c;

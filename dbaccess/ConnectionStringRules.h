@@ -21,6 +21,8 @@ std::vector<ConnectionStringPair> parseConnectionString(const std::string& text)
 // stays as it is.
 std::string odbcConnectionValue(const std::string& value);
 std::string oledbConnectionValue(const std::string& value);
+// A value in ODBC braces, a "}" inside doubled.
+std::string bracedOdbcValue(const std::string& value);
 
 // Providers the layer reaches: ODBC (none, or MSDASQL with any suffix) and
 // SQL Server (SQLOLEDB and its successors).
