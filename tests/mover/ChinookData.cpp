@@ -7,7 +7,10 @@
 
 namespace {
 
-const std::filesystem::path chinookDirectory = VELBROOK_CHINOOK_DIR;
+// The sample travels with the program's demo; its scripts for the servers
+// with the tests.
+const std::filesystem::path chinookSQLite = VELBROOK_CHINOOK_SQLITE;
+const std::filesystem::path chinookScripts = VELBROOK_CHINOOK_SCRIPTS;
 
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -32,7 +35,7 @@ void replaceOnce(std::string& text, const std::string& from, const std::string& 
 ScratchDatabase loadChinook(TestDatabase::Engine engine) {
     const TestDatabase server = TestDatabase::open(engine);
     if (engine == TestDatabase::Engine::SQLite) {
-        std::filesystem::copy_file(chinookDirectory / "Chinook_Sqlite.sqlite", server.file());
+        std::filesystem::copy_file(chinookSQLite, server.file());
         std::filesystem::permissions(server.file(), std::filesystem::perms::owner_write,
                                      std::filesystem::perm_options::add);
         return {server, {}};
@@ -42,14 +45,14 @@ ScratchDatabase loadChinook(TestDatabase::Engine engine) {
     const std::string name = uniqueName("velbrook_chinook_");
     std::string script;
     if (engine == TestDatabase::Engine::PostgreSQL) {
-        script = readFile(chinookDirectory / "Chinook_PostgreSql.sql");
+        script = readFile(chinookScripts / "Chinook_PostgreSql.sql");
         replaceOnce(script, "DROP DATABASE IF EXISTS chinook;",
                     "DROP DATABASE IF EXISTS " + name + ";");
         replaceOnce(script, "CREATE DATABASE chinook;", "CREATE DATABASE " + name + ";");
         replaceOnce(script, "\\c chinook;", "\\c " + name);
         script = "SET client_min_messages = warning;\n" + script;
     } else {
-        script = readFile(chinookDirectory / "Chinook_MySql.sql");
+        script = readFile(chinookScripts / "Chinook_MySql.sql");
         replaceOnce(script, "DROP DATABASE IF EXISTS `Chinook`;",
                     "DROP DATABASE IF EXISTS `" + name + "`;");
         replaceOnce(script, "CREATE DATABASE `Chinook`;", "CREATE DATABASE `" + name + "`;");

@@ -2,7 +2,7 @@
 
 #include "tests/support/ScratchDatabase.h"
 
-// The Chinook sample database (../shared/data/chinook, MIT licence beside it)
+// The Chinook sample database (demo/ and tests/data/chinook/, MIT licence beside each)
 // on one engine, in a database of the test's own. The SQLite and MariaDB
 // copies name tables and columns like Album/AlbumId, the PostgreSQL one like
 // album/album_id.
