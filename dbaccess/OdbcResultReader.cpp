@@ -51,8 +51,24 @@ bool isVariable(const ColumnInfo& column) {
            column.storage == StorageKind::Decimal || column.providerType == 134;
 }
 
-// Buffer bytes of one value when bound.
+// Buffer bytes of one value when bound. Fixed-size C types lie sizeof their
+// type apart in a column-wise bound array, whatever buffer length is given.
 std::size_t boundWidth(const ColumnInfo& column) {
+    switch (cTypeOf(column)) {
+    case SQL_C_SBIGINT:
+    case SQL_C_UBIGINT:
+        return sizeof(SQLBIGINT);
+    case SQL_C_DOUBLE:
+        return sizeof(SQLDOUBLE);
+    case SQL_C_BIT:
+        return sizeof(SQLCHAR);
+    case SQL_C_TYPE_DATE:
+        return sizeof(SQL_DATE_STRUCT);
+    case SQL_C_TYPE_TIMESTAMP:
+        return sizeof(SQL_TIMESTAMP_STRUCT);
+    default:
+        break;
+    }
     switch (column.storage) {
     case StorageKind::Text:
         return static_cast<std::size_t>(column.definedSize) * 4 + 1;
@@ -60,10 +76,9 @@ std::size_t boundWidth(const ColumnInfo& column) {
         return static_cast<std::size_t>(column.definedSize);
     case StorageKind::Decimal:
         return static_cast<std::size_t>(std::max(column.precision, 1)) + 4;
-    case StorageKind::DateTime:
-        return column.providerType == 134 ? 32 : sizeof(SQL_TIMESTAMP_STRUCT);
     default:
-        return 8;
+        // Times as text: sign, hours, fraction and zone.
+        return 32;
     }
 }
 
@@ -79,9 +94,13 @@ bool isBounded(const ColumnInfo& column) {
     return !isLong && column.definedSize > 0 && column.definedSize <= boundedLimit;
 }
 
-double timeOfDayDays(const std::string& text) {
+DateTime timeFromText(const ColumnInfo& column, const std::string& text) {
     DateTime value;
-    return parseDateTime(text, value) ? value.days : 0;
+    if (!parseDateTime(text, value)) {
+        throw EOleException(
+            "Column '" + column.name + "' holds a time that cannot be read: " + text, 0);
+    }
+    return value;
 }
 
 // Stores one fetched value held in buffer into the last row.
@@ -116,17 +135,16 @@ void storeValue(RowStore& rows, std::size_t column, const ColumnInfo& info, cons
         if (info.providerType == 133) {
             SQL_DATE_STRUCT date;
             std::memcpy(&date, buffer, sizeof date);
-            rows.setDateTime(column, toDateTime({date.year, date.month, date.day}).days);
+            rows.setDateTime(column, toDateTime({date.year, date.month, date.day}));
         } else if (info.providerType == 134) {
-            rows.setDateTime(column,
-                             timeOfDayDays(std::string(buffer, static_cast<std::size_t>(length))));
+            rows.setDateTime(
+                column, timeFromText(info, std::string(buffer, static_cast<std::size_t>(length))));
         } else {
             SQL_TIMESTAMP_STRUCT stamp;
             std::memcpy(&stamp, buffer, sizeof stamp);
             rows.setDateTime(
                 column, toDateTime({stamp.year, stamp.month, stamp.day, stamp.hour, stamp.minute,
-                                    stamp.second, static_cast<int>(stamp.fraction / 1000)})
-                            .days);
+                                    stamp.second, static_cast<int>(stamp.fraction / 1000)}));
         }
         break;
     case StorageKind::Decimal: {

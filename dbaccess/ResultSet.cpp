@@ -77,8 +77,8 @@ void RowStore::setBoolean(std::size_t column, bool value) {
     markPresent(column);
 }
 
-void RowStore::setDateTime(std::size_t column, double days) {
-    setDouble(column, days);
+void RowStore::setDateTime(std::size_t column, DateTime value) {
+    setInteger(column, value.microseconds);
 }
 
 void RowStore::setData(std::size_t column, std::string_view data) {
@@ -114,7 +114,7 @@ Variant RowStore::value(std::size_t row, std::size_t column) const {
     case StorageKind::Boolean:
         return Variant(readSlot<std::uint8_t>(data) != 0);
     case StorageKind::DateTime:
-        return Variant(DateTime{readSlot<double>(data)});
+        return Variant(DateTime{readSlot<std::int64_t>(data)});
     case StorageKind::Text:
     case StorageKind::Binary:
     case StorageKind::Decimal: {
@@ -152,7 +152,7 @@ void RowStore::setValue(std::size_t column, const Variant& value) {
         setBoolean(column, value.toBoolean());
         break;
     case StorageKind::DateTime:
-        setDateTime(column, value.toDateTime().days);
+        setDateTime(column, value.toDateTime());
         break;
     case StorageKind::Decimal:
         setData(column, value.toDecimal().text);

@@ -24,7 +24,7 @@ public:
     void setUnsigned(std::size_t column, std::uint64_t value);
     void setDouble(std::size_t column, double value);
     void setBoolean(std::size_t column, bool value);
-    void setDateTime(std::size_t column, double days);
+    void setDateTime(std::size_t column, DateTime value);
     // Text, bytes and decimal text.
     void setData(std::size_t column, std::string_view data);
 

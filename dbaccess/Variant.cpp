@@ -260,151 +260,6 @@ std::string utf8Prefix(const std::string& text, std::size_t count) {
     return text;
 }
 
-namespace {
-
-// Days from 1970-01-01 of a civil date (proleptic Gregorian).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(y + (month <= 2));
-}
-
-int daysInMonth(int year, int month) {
-    static constexpr int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : lengths[month - 1];
-}
-
-constexpr std::int64_t oleEpochFromUnix = 25569; // 1899-12-30 to 1970-01-01
-constexpr double microsecondsPerDay = 86400e6;
-
-} // namespace
-
-DateTime toDateTime(const CalendarTime& time) {
-    const std::int64_t days = daysFromCivil(time.year, static_cast<unsigned>(time.month),
-                                            static_cast<unsigned>(time.day)) +
-                              oleEpochFromUnix;
-    const double micros =
-        ((time.hour * 60.0 + time.minute) * 60.0 + time.second) * 1e6 + time.microsecond;
-    return DateTime{static_cast<double>(days) + micros / microsecondsPerDay};
-}
-
-CalendarTime toCalendarTime(DateTime value) {
-    // Whole days first, so that the time of day keeps its microseconds.
-    constexpr auto perDay = static_cast<std::int64_t>(microsecondsPerDay);
-    const double wholeDays = std::floor(value.days);
-    auto days = static_cast<std::int64_t>(wholeDays);
-    std::int64_t micros = std::llround((value.days - wholeDays) * microsecondsPerDay);
-    if (micros >= perDay) {
-        micros -= perDay;
-        ++days;
-    }
-    CalendarTime time;
-    civilFromDays(days - oleEpochFromUnix, time.year, time.month, time.day);
-    time.microsecond = static_cast<int>(micros % 1000000);
-    const std::int64_t seconds = micros / 1000000;
-    time.second = static_cast<int>(seconds % 60);
-    time.minute = static_cast<int>(seconds / 60 % 60);
-    time.hour = static_cast<int>(seconds / 3600);
-    return time;
-}
-
-std::string formatDateTime(DateTime value) {
-    const CalendarTime t = toCalendarTime(value);
-    char buffer[48];
-    if (t.microsecond != 0) {
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%06d", t.year, t.month,
-                      t.day, t.hour, t.minute, t.second, t.microsecond);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month,
-                      t.day, t.hour, t.minute, t.second);
-    }
-    return buffer;
-}
-
-bool parseDateTime(const std::string& raw, DateTime& value) {
-    const std::string text = trimmed(raw);
-    CalendarTime t;
-    std::size_t pos = 0;
-    auto number = [&](int digits, int& out) {
-        if (pos + static_cast<std::size_t>(digits) > text.size()) {
-            return false;
-        }
-        int result = 0;
-        for (int k = 0; k < digits; ++k) {
-            const char c = text[pos++];
-            if (c < '0' || c > '9') {
-                return false;
-            }
-            result = result * 10 + (c - '0');
-        }
-        out = result;
-        return true;
-    };
-    auto expect = [&](char c) { return pos < text.size() && text[pos] == c && (++pos, true); };
-    auto parseTime = [&] {
-        if (!number(2, t.hour) || !expect(':') || !number(2, t.minute)) {
-            return false;
-        }
-        if (expect(':')) {
-            if (!number(2, t.second)) {
-                return false;
-            }
-            if (expect('.')) {
-                std::string digits;
-                while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
-                    digits += text[pos++];
-                }
-                digits.resize(6, '0');
-                t.microsecond = std::stoi(digits.substr(0, 6));
-            }
-        }
-        return t.hour < 24 && t.minute < 60 && t.second < 62;
-    };
-    if (text.size() >= 5 && text[2] == ':') {
-        if (!parseTime() || pos != text.size()) {
-            return false;
-        }
-        value = toDateTime(t);
-        return true;
-    }
-    if (!number(4, t.year) || !expect('-') || !number(2, t.month) || !expect('-') ||
-        !number(2, t.day) || t.month < 1 || t.month > 12 || t.day < 1 ||
-        t.day > daysInMonth(t.year, t.month)) {
-        return false;
-    }
-    if (pos < text.size()) {
-        if (!(expect(' ') || expect('T')) || !parseTime()) {
-            return false;
-        }
-        // A zone suffix such as "+00" is dropped.
-        if (pos < text.size() && (text[pos] == '+' || text[pos] == 'Z' || text[pos] == '-')) {
-            pos = text.size();
-        }
-    }
-    if (pos != text.size()) {
-        return false;
-    }
-    value = toDateTime(t);
-    return true;
-}
-
 std::string Variant::toString() const {
     switch (kind()) {
     case Kind::Unassigned:
@@ -463,7 +318,7 @@ std::int64_t Variant::toInt64() const {
     }
     case Kind::Double:
     case Kind::DateTime: {
-        const double number = kind() == Kind::Double ? *get<double>() : get<DateTime>()->days;
+        const double number = kind() == Kind::Double ? *get<double>() : get<DateTime>()->days();
         if (!std::isfinite(number) || number >= 9.2233720368547758e18 ||
             number < -9.2233720368547758e18) {
             cannotConvert("Int64");
@@ -507,7 +362,7 @@ double Variant::toDouble() const {
     case Kind::Double:
         return *get<double>();
     case Kind::DateTime:
-        return get<DateTime>()->days;
+        return get<DateTime>()->days();
     case Kind::Currency:
         return static_cast<double>(get<Currency>()->scaled) / 10000.0;
     case Kind::SmallInt:
@@ -590,7 +445,7 @@ DateTime Variant::toDateTime() const {
     switch (kind()) {
     case Kind::Unassigned:
     case Kind::Null:
-        return DateTime{0};
+        return DateTime{};
     case Kind::DateTime:
         return *get<DateTime>();
     case Kind::String:
@@ -605,7 +460,7 @@ DateTime Variant::toDateTime() const {
     case Kind::InterfaceRef:
         cannotConvert("Date");
     default:
-        return DateTime{toDouble()};
+        return DateTime::fromDays(toDouble());
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DateTime.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,12 +21,6 @@ struct Decimal {
 struct Currency {
     std::int64_t scaled = 0;
     bool operator==(const Currency&) const = default;
-};
-
-// A date-time: days since 1899-12-30, the fraction being the time of day.
-struct DateTime {
-    double days = 0;
-    bool operator==(const DateTime&) const = default;
 };
 
 struct Unassigned {
@@ -108,19 +104,6 @@ std::string utf16ToUtf8(const std::u16string& text);
 // Number of code points of UTF-8 text, and its first count code points.
 std::size_t utf8Length(const std::string& text);
 std::string utf8Prefix(const std::string& text, std::size_t count);
-
-// Calendar conversions of date-times (proleptic Gregorian, microseconds).
-struct CalendarTime {
-    int year = 1899, month = 12, day = 30;
-    int hour = 0, minute = 0, second = 0;
-    int microsecond = 0;
-};
-DateTime toDateTime(const CalendarTime& time);
-CalendarTime toCalendarTime(DateTime value);
-// "YYYY-MM-DD HH:MM:SS[.ffffff]", the fraction only when not zero.
-std::string formatDateTime(DateTime value);
-// Accepts "YYYY-MM-DD", "HH:MM:SS[.f]" and "YYYY-MM-DD[ T]HH:MM[:SS[.f]]".
-bool parseDateTime(const std::string& text, DateTime& value);
 
 // Canonical decimal text of a double (shortest round-trip form), and parsing.
 std::string formatDouble(double value);
