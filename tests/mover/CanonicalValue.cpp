@@ -1,7 +1,9 @@
 #include "CanonicalValue.h"
 
 #include <cctype>
+#include <cfloat>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +50,19 @@ std::optional<double> parseDouble(const std::string& text) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     return *end == '\0' ? std::optional<double>(value) : std::nullopt;
+}
+
+// The float nearest to a double, as the hardware rounds, also past the
+// largest float, where a plain conversion is undefined.
+float toSingle(double value) {
+    const double magnitude = std::fabs(value);
+    if (std::isnan(value) || magnitude <= FLT_MAX) {
+        return static_cast<float>(value);
+    }
+    // Up to half a step past the largest float rounds back to it.
+    const double halfStep = std::ldexp(1.0, FLT_MAX_EXP - FLT_MANT_DIG - 1);
+    const float nearest = magnitude < FLT_MAX + halfStep ? FLT_MAX : INFINITY;
+    return value < 0 ? -nearest : nearest;
 }
 
 // Decimal text without exponent, sign of plus, leading or trailing zeros.
@@ -286,7 +301,7 @@ std::optional<std::string> canonical(Family family, const std::string& text) {
         return std::nullopt;
     case Family::Single:
         if (const auto value = parseDouble(text)) {
-            return printed("%.9g", static_cast<double>(static_cast<float>(*value)));
+            return printed("%.9g", static_cast<double>(toSingle(*value)));
         }
         return std::nullopt;
     case Family::Date:
