@@ -4,6 +4,7 @@
 #include "MoverRun.h"
 
 #include <array>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
