@@ -19,6 +19,16 @@ std::vector<CopyPair> copyPairs() {
             {Engine::PostgreSQL, Engine::MariaDB}};
 }
 
+std::vector<CopyPair> allCopyPairs() {
+    std::vector<CopyPair> pairs;
+    for (const Engine source : allEngines()) {
+        for (const Engine target : allEngines()) {
+            pairs.push_back({source, target});
+        }
+    }
+    return pairs;
+}
+
 std::string pairName(const CopyPair& pair) {
     return engineName(pair.source) + "_to_" + engineName(pair.target);
 }

@@ -15,6 +15,8 @@ struct CopyPair {
 
 // The pairs every copy test runs on.
 std::vector<CopyPair> copyPairs();
+// Every ordered pair of engines, each engine with itself included.
+std::vector<CopyPair> allCopyPairs();
 // e.g. sqlite_to_postgresql
 std::string pairName(const CopyPair& pair);
 void PrintTo(const CopyPair& pair, std::ostream* out);

@@ -1,0 +1,321 @@
+#include "TypeMatrixData.h"
+
+#include <ostream>
+
+using Engine = TestDatabase::Engine;
+
+namespace {
+
+const Canonical null = std::nullopt;
+
+std::string repeated(const std::string& unit, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) {
+        text += unit;
+    }
+    return text;
+}
+
+// 300 characters, most of them more than one byte, some four.
+const std::string fullLabel = repeated("é😀中a", 75);
+// 21 000 characters of one to four bytes.
+const std::string longText = repeated("Grüße 😀 中文; ", 1750);
+
+// 70 000 bytes, NULs among them: larger than any 64 KiB buffer.
+std::string largeBlob() {
+    std::string bytes(70000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>((i * 7 + i / 256) % 256);
+    }
+    return bytes;
+}
+
+bool involves(const CopyPair& pair, Engine engine) {
+    return pair.source == engine || pair.target == engine;
+}
+
+std::string hex(const std::string& bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string text;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        text += digits[byte >> 4];
+        text += digits[byte & 15];
+    }
+    return text;
+}
+
+std::string quotedText(const std::string& text) {
+    return "'" + text + "'";
+}
+
+std::string sqlLiteral(Family family, const Canonical& value, Engine engine) {
+    if (!value) {
+        return "NULL";
+    }
+    const std::string& text = *value;
+    const bool postgresql = engine == Engine::PostgreSQL;
+    switch (family) {
+    case Family::Boolean:
+        return postgresql ? (text == "1" ? "TRUE" : "FALSE") : text;
+    case Family::Integer:
+    case Family::Decimal:
+        return text;
+    case Family::Double:
+    case Family::Single:
+        // PostgreSQL reads NaN only from a string.
+        return postgresql ? quotedText(text) : text;
+    case Family::Text:
+    case Family::FixedText:
+        switch (engine) {
+        case Engine::SQLite:
+            return "CAST(X'" + hex(text) + "' AS TEXT)";
+        case Engine::PostgreSQL:
+            return "convert_from('\\x" + hex(text) + "'::bytea, 'UTF8')";
+        case Engine::MariaDB:
+            return "CONVERT(X'" + hex(text) + "' USING utf8mb4)";
+        }
+        break;
+    case Family::Blob:
+        return postgresql ? "'\\x" + hex(text) + "'::bytea" : "X'" + hex(text) + "'";
+    default:
+        break;
+    }
+    return quotedText(text);
+}
+
+std::vector<MatrixColumn> narrowColumns(const CopyPair& pair) {
+    const bool sqlite = involves(pair, Engine::SQLite);
+    std::vector<MatrixColumn> columns = {
+        {"flag", Family::Boolean, {"BOOLEAN", "boolean", "BOOLEAN"}, {"1", "0", "1", "0", null}},
+        {"born",
+         Family::Date,
+         {"DATE", "date", "DATE"},
+         {"0001-01-01", "2000-02-29", "9999-12-31", "1970-01-01", null, "2024-06-15",
+          "1899-12-30"}},
+        {"clock",
+         Family::Time,
+         {"TIME", "time", "TIME(6)"},
+         {"00:00:00", "23:59:59.999999", "13:45:10.123456", "12:00:00", null, "00:00:00.000001",
+          "06:30:00"}},
+        {"stamp",
+         Family::Timestamp,
+         {"DATETIME", "timestamp", "DATETIME(6)"},
+         {"0001-01-01 00:00:00.000001", "9999-12-31 23:59:59.999999", "2500-01-01 00:00:00.000001",
+          "1000-06-15 12:00:00.123457", "2024-02-29 13:45:10.123456", "9999-12-31 23:59:59", null,
+          "1899-12-30 00:00:00", "1970-01-01 00:00:00"}},
+        {"small",
+         Family::Integer,
+         {"SMALLINT", "smallint", "SMALLINT"},
+         {"-32768", "32767", "0", null, "-1"}},
+        {"whole",
+         Family::Integer,
+         {"INTEGER", "integer", "INT"},
+         {"-2147483648", "2147483647", "0", "1", null, "-7"}},
+        {"big",
+         Family::Integer,
+         {"BIGINT", "bigint", "BIGINT"},
+         {"-9223372036854775808", "9223372036854775807", "0", null, "4294967297"}},
+        // SQLite's INTEGER holds 64 bits.
+        {"counter",
+         Family::Integer,
+         {"INTEGER", "bigint", "BIGINT"},
+         {"2147483648", "4294967297", "-3000000000", "1", null, "-2147483649"}},
+        // SQLite keeps 15 significant digits of a decimal.
+        {"amount",
+         Family::Decimal,
+         {"DECIMAL(38,12)", "numeric(38,12)", "DECIMAL(38,12)"},
+         {sqlite ? "123456789.123456" : "12345678901234567890123456.123456789012",
+          sqlite ? "-99999999999999.9" : "-99999999999999999999999999.999999999999",
+          "0.000000000001", "1.5", "0", null, "-0.5"}},
+        {"ratio",
+         Family::Double,
+         {"REAL", "double precision", "DOUBLE"},
+         {"123456789.123456789", "1.7976931348623157e308", "2.2250738585072014e-308", "-0.5",
+          "123456789012.1234", null, "0"}},
+        // The largest and the smallest normal float and 0.1, each as the
+        // double it is, which every engine reads back exactly.
+        {"approx",
+         Family::Single,
+         {"FLOAT", "real", "FLOAT"},
+         {"3.4028234663852886e38", "1.1754943508222875e-38", "0.10000000149011612", "-2.5", null}},
+        {"code",
+         Family::FixedText,
+         {"CHAR(10)", "char(10)", "CHAR(10)"},
+         {"abc", "abc   ", "", "ten chars!", "ü€😀中", null, "  lead"}},
+        {"label",
+         Family::Text,
+         {"VARCHAR(300)", "varchar(300)", "VARCHAR(300)"},
+         {"plain", "", "Grüße 😀 中文 ñ", fullLabel, null, "quote ' and \\ back", "tab\tnew\nline"}},
+    };
+    if (pair.source == Engine::PostgreSQL) {
+        columns.push_back({"zoned",
+                           Family::ZonedTimestamp,
+                           {"DATETIME", "timestamptz", "DATETIME(6)"},
+                           {"0001-01-01 00:00:00.000001+00", "9999-12-31 23:59:59.999999+00",
+                            "2024-02-29 13:45:10.123456+00", "2024-06-30 23:30:00.5-05", null,
+                            "1970-01-01 00:00:00+00"},
+                           {"", "with time zone", ""}});
+        columns.push_back({"anynum",
+                           Family::Decimal,
+                           {"NUMERIC", "numeric", "DECIMAL(65,30)"},
+                           {"1.123456789012",
+                            pair.target == Engine::SQLite ? "123456789012345"
+                                                          : "12345678901234567890.123456789012345",
+                            "-0.000000000000001", "100", null, "0"}});
+    }
+    if (pair.source != Engine::SQLite) {
+        columns.push_back(
+            {"token",
+             Family::Uuid,
+             {"TEXT", "uuid", "UUID"},
+             {"00000000-0000-0000-0000-000000000000", "ffffffff-ffff-ffff-ffff-ffffffffffff",
+              "a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11", null},
+             {"", "uuid", "uuid"}});
+    }
+    return columns;
+}
+
+std::vector<MatrixColumn> wideColumns(const CopyPair& pair) {
+    auto columns = narrowColumns(pair);
+    columns.push_back(
+        {"body",
+         Family::Text,
+         {"TEXT", "text", "LONGTEXT"},
+         {longText, "", "short 😀", null, "繁體中文", "a", "line\nbreak", "  padded  "}});
+    columns.push_back(
+        {"data",
+         Family::Blob,
+         {"BLOB", "bytea", "LONGBLOB"},
+         {largeBlob(), "", null, std::string("\0\xFF\0\x01\x02\0", 6), std::string(1, '\0'),
+          "\xDE\xAD\xBE\xEF", "\x7F", std::string(2, '\0'), "\xFF\xFE"}});
+    return columns;
+}
+
+const std::array<std::string, 3> keyTypes = {
+    "INTEGER NOT NULL PRIMARY KEY", "integer NOT NULL PRIMARY KEY", "INT NOT NULL PRIMARY KEY"};
+
+MatrixColumn limitColumn(const std::string& name, Family family,
+                         const std::array<std::string, 3>& types, const std::string& value,
+                         const std::string& fits) {
+    return {name, family, types, {value, fits, null}};
+}
+
+const std::vector<Engine> anyEngine = {Engine::SQLite, Engine::PostgreSQL, Engine::MariaDB};
+const std::vector<Engine> servers = {Engine::PostgreSQL, Engine::MariaDB};
+const std::array<std::string, 3> doubles = {"REAL", "double precision", "DOUBLE"};
+
+std::vector<LimitCase> limitCases() {
+    const auto decimal20 = limitColumn("amount", Family::Decimal,
+                                       {"DECIMAL(30,10)", "numeric(30,10)", "DECIMAL(30,10)"},
+                                       "1234567890.1234567891", "1.5");
+    return {
+        // SQLite keeps 15 significant digits.
+        {"decimal_digits",
+         servers,
+         {Engine::SQLite},
+         decimal20,
+         {"DECIMAL(30,10)", "", ""},
+         "1234567890.12346"},
+        {"decimal_digits_created", servers, {Engine::SQLite}, decimal20, {}, "1234567890.12346"},
+        // MariaDB has no NaN.
+        {"nan",
+         {Engine::PostgreSQL},
+         {Engine::MariaDB},
+         limitColumn("ratio", Family::Double, doubles, "NaN", "-0.5"),
+         {"", "", "DOUBLE"},
+         ""},
+        {"fraction_seconds",
+         anyEngine,
+         servers,
+         limitColumn("stamp", Family::Timestamp, {"DATETIME", "timestamp", "DATETIME(6)"},
+                     "2024-02-29 13:45:10.123456", "2024-02-29 13:45:10"),
+         {"", "timestamp(0)", "DATETIME(0)"},
+         "2024-02-29 13:45:10"},
+        {"decimal_scale",
+         anyEngine,
+         servers,
+         limitColumn("amount", Family::Decimal, {"DECIMAL(10,5)", "numeric(10,5)", "DECIMAL(10,5)"},
+                     "1.23456", "1.5"),
+         {"", "numeric(10,2)", "DECIMAL(10,2)"},
+         "1.23"},
+        {"single_target",
+         anyEngine,
+         servers,
+         limitColumn("ratio", Family::Double, doubles, "123456789.123456789", "0.5"),
+         {"", "real", "FLOAT"},
+         "123456792"},
+        // A double's shortest digits fit the decimal column: all of them arrive.
+        {"double_into_decimal",
+         {Engine::SQLite},
+         anyEngine,
+         limitColumn("measure", Family::Double, doubles, "123456789012.1234", "0.5"),
+         {"DECIMAL(20,4)", "numeric(20,4)", "DECIMAL(20,4)"},
+         "",
+         false},
+    };
+}
+
+} // namespace
+
+const std::string& typeOn(const std::array<std::string, 3>& types, Engine engine) {
+    return types[engine == Engine::SQLite ? 0 : engine == Engine::PostgreSQL ? 1 : 2];
+}
+
+MatrixTable matrixTable(Shape shape, const CopyPair& pair) {
+    if (shape == Shape::Narrow) {
+        return {"narrow_types", 300, narrowColumns(pair)};
+    }
+    return {"wide_types", 200, wideColumns(pair)};
+}
+
+std::string createStatement(const MatrixTable& table, Engine engine) {
+    std::string sql = "CREATE TABLE " + table.name + " (id " + typeOn(keyTypes, engine);
+    for (const auto& column : table.columns) {
+        sql += ", " + column.name + " " + typeOn(column.types, engine);
+    }
+    return sql + (engine == Engine::MariaDB ? ") CHARACTER SET utf8mb4;\n" : ");\n");
+}
+
+std::string insertStatement(const MatrixTable& table, Engine engine) {
+    std::string sql = "BEGIN;\n";
+    for (int row = 0; row < table.rows; ++row) {
+        sql += "INSERT INTO " + table.name + " VALUES (" + std::to_string(row + 1);
+        for (const auto& column : table.columns) {
+            const auto& value = column.values[static_cast<std::size_t>(row) % column.values.size()];
+            sql += ", " + sqlLiteral(column.family, value, engine);
+        }
+        sql += ");\n";
+    }
+    return sql + "COMMIT;\n";
+}
+
+std::vector<ExactColumn> comparedColumns(const MatrixTable& table, Engine source) {
+    std::vector<ExactColumn> columns;
+    for (const auto& column : table.columns) {
+        // A SQLite float has double precision whatever its declared type.
+        const bool widened = column.family == Family::Single && source == Engine::SQLite;
+        columns.push_back({column.name, widened ? Family::Double : column.family});
+    }
+    return columns;
+}
+
+std::vector<LimitRun> limitRuns() {
+    std::vector<LimitRun> runs;
+    for (const auto& limit : limitCases()) {
+        for (const Engine source : limit.sources) {
+            for (const Engine target : limit.targets) {
+                runs.push_back({limit, {source, target}});
+            }
+        }
+    }
+    return runs;
+}
+
+std::string limitRunName(const LimitRun& run) {
+    return run.limit.name + "_" + pairName(run.pair);
+}
+
+void PrintTo(const LimitRun& run, std::ostream* out) {
+    *out << limitRunName(run);
+}
