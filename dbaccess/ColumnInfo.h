@@ -32,4 +32,11 @@ struct ColumnInfo {
     StorageKind storage = StorageKind::Text;
     // The ODBC SQL type, for binding values of this column.
     short sqlType = 0;
+    // What the database keeps of a value where it keeps less than arrives:
+    // digits after the point of decimals and fractions of a second (-1 when
+    // it keeps every digit), whether it keeps decimals as doubles (SQLite's
+    // numeric columns), and whether a double may be NaN.
+    int fractionDigits = -1;
+    bool decimalsAsDoubles = false;
+    bool keepsNaN = true;
 };

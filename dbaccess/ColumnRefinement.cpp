@@ -1,7 +1,9 @@
 #include "ColumnRefinement.h"
 
 #include "ColumnTypes.h"
+#include "PostgreSQLColumns.h"
 #include "SchemaRowsets.h"
+#include "SqlNames.h"
 #include "StatementText.h"
 #include "TADOConnection.h"
 #include "TStrings.h"
@@ -40,6 +42,11 @@ void applyDeclaredType(ColumnInfo& column, const CatalogColumn& declared) {
         column.scale = declared.scale;
     }
     column.nullable = declared.nullable;
+    // SQLite keeps any fraction of a second, and numbers in numeric columns
+    // as 64-bit integers or doubles; a NaN becomes NULL.
+    column.fractionDigits = -1;
+    column.decimalsAsDoubles = column.storage == StorageKind::Decimal;
+    column.keepsNaN = false;
 }
 
 // SQLite describes result columns by their values; its catalog keeps the
@@ -78,20 +85,25 @@ void markRefusingColumn(ColumnInfo& column) {
     column.updatability = Updatability::ReadOnly;
 }
 
-// Identity columns generated always refuse explicit values; serial ones do not.
-void markPostgreSQLIdentities(TADOConnection& connection, std::vector<ColumnInfo>& columns,
-                              const std::string& tableName) {
+// Identity columns generated always refuse explicit values, an unconstrained
+// numeric keeps every digit and a text type without a length is unbounded.
+void refinePostgreSQLColumns(TADOConnection& connection, std::vector<ColumnInfo>& columns,
+                             const std::string& tableName) {
     const auto [schema, table] = splitSchema(tableName);
-    const auto generated =
-        queryFirstColumn(connection,
-                         "SELECT column_name FROM information_schema.columns WHERE table_name = ? "
-                         "AND table_schema = COALESCE(NULLIF(?, ''), current_schema()) "
-                         "AND identity_generation = 'ALWAYS'",
-                         {table, schema});
-    for (ColumnInfo& column : columns) {
-        for (const auto& name : generated) {
-            if (column.name == name) {
+    for (const auto& facts : postgresqlColumnFacts(connection, schema, table)) {
+        for (ColumnInfo& column : columns) {
+            if (column.name != facts.name) {
+                continue;
+            }
+            if (facts.identityAlways) {
                 markRefusingColumn(column);
+            }
+            if (facts.unconstrainedNumeric) {
+                column.fractionDigits = -1;
+            }
+            if (column.storage == StorageKind::Text && !facts.hasLength &&
+                column.sqlType != SQL_GUID) {
+                column.definedSize = 0;
             }
         }
     }
@@ -118,7 +130,12 @@ void refineResultColumns(TADOConnection& connection, const OdbcHandle& statement
         break;
     case DatabaseKind::PostgreSQL:
         if (!tableName.empty()) {
-            markPostgreSQLIdentities(connection, columns, tableName);
+            refinePostgreSQLColumns(connection, columns, tableName);
+        }
+        break;
+    case DatabaseKind::MariaDB:
+        for (ColumnInfo& column : columns) {
+            column.keepsNaN = column.storage != StorageKind::Double;
         }
         break;
     case DatabaseKind::SQLServer:
@@ -127,4 +144,27 @@ void refineResultColumns(TADOConnection& connection, const OdbcHandle& statement
     default:
         break;
     }
+}
+
+std::string exactReadingStatement(TADOConnection& connection,
+                                  const std::vector<ColumnInfo>& columns,
+                                  const std::string& sqlTableName) {
+    if (connection.Kind() != DatabaseKind::SQLite) {
+        return {};
+    }
+    const std::string quote = connection.IdentifierQuote();
+    std::string list;
+    bool needed = false;
+    for (const ColumnInfo& column : columns) {
+        const std::string name = quoteIdentifier(column.name, quote);
+        list += list.empty() ? "" : ", ";
+        if (column.storage == StorageKind::Double || column.storage == StorageKind::Decimal) {
+            list += "CASE WHEN typeof(" + name + ") = 'real' THEN quote(" + name + ") ELSE " +
+                    name + " END AS " + name;
+            needed = true;
+        } else {
+            list += name;
+        }
+    }
+    return needed ? "SELECT " + list + " FROM " + sqlTableName : std::string();
 }

@@ -14,3 +14,11 @@ class TADOConnection;
 // each column's base table, where the driver tells it, is used).
 void refineResultColumns(TADOConnection& connection, const OdbcHandle& statement,
                          std::vector<ColumnInfo>& columns, const std::string& tableName);
+
+// SQLite's driver hands doubles over with 15 significant digits. A statement
+// that reads the table's floating and numeric columns through quote(), whose
+// text keeps every bit; empty when the table has no such column or the
+// database is not SQLite.
+std::string exactReadingStatement(TADOConnection& connection,
+                                  const std::vector<ColumnInfo>& columns,
+                                  const std::string& sqlTableName);

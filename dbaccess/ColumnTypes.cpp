@@ -109,10 +109,8 @@ DeclaredType parseDeclaredType(const std::string& declaration) {
     const auto has = [&name](const char* part) { return name.find(part) != std::string::npos; };
     // SQLite's affinity rules, in its own order of precedence.
     if (has("INT")) {
-        type.sqlType = has("BIG")     ? SQL_BIGINT
-                       : has("SMALL") ? SQL_SMALLINT
-                       : has("TINY")  ? SQL_TINYINT
-                                      : SQL_INTEGER;
+        // INTEGER holds 64-bit values; smaller names say what the column is for.
+        type.sqlType = has("SMALL") ? SQL_SMALLINT : has("TINY") ? SQL_TINYINT : SQL_BIGINT;
     } else if (has("CHAR") || has("CLOB") || has("TEXT")) {
         const bool wide = name.rfind("N", 0) == 0 || has("WCHAR") || has("NATIONAL");
         if (has("TEXT") || has("CLOB") || first == 0) {
@@ -127,7 +125,8 @@ DeclaredType parseDeclaredType(const std::string& declaration) {
         type.sqlType = first > 0 && !has("BLOB") ? SQL_VARBINARY : SQL_LONGVARBINARY;
         type.size = first;
     } else if (has("REAL") || has("FLOA") || has("DOUB")) {
-        type.sqlType = has("REAL") ? SQL_REAL : SQL_DOUBLE;
+        // Every floating type of SQLite is an 8-byte double.
+        type.sqlType = SQL_DOUBLE;
     } else if (has("DEC") || has("NUMERIC") || has("MONEY")) {
         type.sqlType = SQL_DECIMAL;
         type.size = first;

@@ -1,6 +1,8 @@
 #include "FieldClasses.h"
 
+#include "DecimalText.h"
 #include "Exceptions.h"
+#include "FieldLimits.h"
 
 #include <cmath>
 #include <cstdio>
@@ -12,6 +14,25 @@ std::string formatG(double value) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
     return buffer;
+}
+
+// Whether a number has no fraction; text that is no number counts as whole,
+// the conversion reports it.
+bool isWholeNumber(const Variant& value) {
+    switch (value.kind()) {
+    case Variant::Kind::Double:
+        return !std::isfinite(value.toDouble()) || value.toDouble() == std::trunc(value.toDouble());
+    case Variant::Kind::Currency:
+        return value.get<Currency>()->scaled % 10000 == 0;
+    case Variant::Kind::Decimal:
+    case Variant::Kind::String:
+    case Variant::Kind::WideString: {
+        Decimal decimal;
+        return !parseDecimalText(value.toString(), decimal) || fractionPlaces(decimal) == 0;
+    }
+    default:
+        return true;
+    }
 }
 
 } // namespace
@@ -39,8 +60,14 @@ Variant TWideStringField::readValue(const Variant& stored) const {
     return Variant(stored.toWideString());
 }
 
-Variant TWideStringField::convertValue(const Variant& value, std::string&) const {
-    return Variant(value.toWideString());
+Variant TWideStringField::convertValue(const Variant& value, std::string& warning) const {
+    std::string text = value.toString();
+    if (Size() > 0 && utf8Length(text) > static_cast<std::size_t>(Size())) {
+        text = utf8Prefix(text, static_cast<std::size_t>(Size()));
+        warning = "Value for field '" + FieldName() + "' truncated to " + std::to_string(Size()) +
+                  " characters";
+    }
+    return Variant(utf8ToUtf16(text));
 }
 
 // Integers
@@ -64,13 +91,24 @@ TIntegerField::TIntegerField(TCustomADODataSet& dataSet, int columnIndex, const 
     }
 }
 
+// A value beyond 32 bits (an unsigned column's) is read whole, never wrapped.
 Variant TIntegerField::readValue(const Variant& stored) const {
-    return Variant(static_cast<std::int32_t>(stored.toInt64()));
+    if (stored.kind() == Variant::Kind::Decimal) {
+        return stored;
+    }
+    const std::int64_t value = stored.toInt64();
+    if (value < INT32_MIN || value > INT32_MAX) {
+        return Variant(value);
+    }
+    return Variant(static_cast<std::int32_t>(value));
 }
 
-Variant TIntegerField::convertValue(const Variant& value, std::string&) const {
+Variant TIntegerField::convertValue(const Variant& value, std::string& warning) const {
     double number = 0;
     std::int64_t integer = 0;
+    if (!isWholeNumber(value)) {
+        warning = "Value for field '" + FieldName() + "' rounded to an integer";
+    }
     if (value.kind() == Variant::Kind::Double) {
         number = std::round(value.toDouble());
         integer = std::isfinite(number) && std::fabs(number) < 9.2e18
@@ -141,8 +179,8 @@ Variant TFloatField::readValue(const Variant& stored) const {
     return Variant(stored.toDouble());
 }
 
-Variant TFloatField::convertValue(const Variant& value, std::string&) const {
-    return Variant(value.toDouble());
+Variant TFloatField::convertValue(const Variant& value, std::string& warning) const {
+    return keptDouble(Column(), FieldName(), value, value.toDouble(), warning);
 }
 
 // Decimals
@@ -159,14 +197,14 @@ Variant TBCDField::readValue(const Variant& stored) const {
     return Variant(stored.toDecimal());
 }
 
-Variant TBCDField::convertValue(const Variant& value, std::string&) const {
+Variant TBCDField::convertValue(const Variant& value, std::string& warning) const {
     if (isCurrency_) {
         return Variant(Decimal{Variant(value.toCurrency()).toString()});
     }
     if (value.kind() == Variant::Kind::Double && !std::isfinite(value.toDouble())) {
         raiseInvalidValue();
     }
-    return Variant(value.toDecimal());
+    return Variant(keptDecimal(Column(), FieldName(), value.toDecimal(), warning));
 }
 
 // Booleans, dates
@@ -175,16 +213,24 @@ Variant TBooleanField::readValue(const Variant& stored) const {
     return Variant(stored.toBoolean());
 }
 
-Variant TBooleanField::convertValue(const Variant& value, std::string&) const {
-    return Variant(value.toBoolean());
+Variant TBooleanField::convertValue(const Variant& value, std::string& warning) const {
+    const bool flag = value.toBoolean();
+    const bool isText = value.kind() == Variant::Kind::String ||
+                        value.kind() == Variant::Kind::WideString ||
+                        value.kind() == Variant::Kind::Boolean;
+    if (!isText && value.toDouble() != (flag ? 1.0 : 0.0)) {
+        warning = "Value for field '" + FieldName() + "' (" + value.toString() + ") stored as " +
+                  (flag ? "True" : "False");
+    }
+    return Variant(flag);
 }
 
 Variant TDateTimeField::readValue(const Variant& stored) const {
     return Variant(stored.toDateTime());
 }
 
-Variant TDateTimeField::convertValue(const Variant& value, std::string&) const {
-    return Variant(value.toDateTime());
+Variant TDateTimeField::convertValue(const Variant& value, std::string& warning) const {
+    return Variant(keptDateTime(Column(), FieldName(), value.toDateTime(), warning));
 }
 
 // Bytes

@@ -1,9 +1,11 @@
 #include "OdbcResultReader.h"
 
 #include "ColumnTypes.h"
+#include "DecimalText.h"
 #include "Exceptions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -103,6 +105,27 @@ DateTime timeFromText(const ColumnInfo& column, const std::string& text) {
     return value;
 }
 
+// Drivers may hand a decimal over in exponent form. SQLite's exact reading
+// of a double is one with 21 significant digits: the double it stands for is
+// the value, which its shortest text gives exactly.
+std::string decimalFromDriver(std::string_view text) {
+    if (text.find_first_of("eE") == std::string_view::npos) {
+        return std::string(text);
+    }
+    Decimal decimal;
+    if (!parseDecimalText(std::string(text), decimal)) {
+        return std::string(text);
+    }
+    if (significantDigits(decimal) > 17) {
+        double number = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (error == std::errc() && end == text.data() + text.size()) {
+            parseDecimalText(formatDouble(number), decimal);
+        }
+    }
+    return withoutTrailingZeros(decimal).text;
+}
+
 // Stores one fetched value held in buffer into the last row.
 void storeValue(RowStore& rows, std::size_t column, const ColumnInfo& info, const char* buffer,
                 SQLLEN length) {
@@ -147,25 +170,10 @@ void storeValue(RowStore& rows, std::size_t column, const ColumnInfo& info, cons
                                     stamp.second, static_cast<int>(stamp.fraction / 1000)}));
         }
         break;
-    case StorageKind::Decimal: {
-        // Drivers may hand a decimal over in exponent form.
-        const std::string_view text(buffer, static_cast<std::size_t>(length));
-        Decimal decimal;
-        if (text.find_first_of("eE") != std::string_view::npos &&
-            parseDecimalText(std::string(text), decimal)) {
-            // The zeros an exponent form leaves behind carry no scale.
-            if (decimal.text.find('.') != std::string::npos) {
-                decimal.text.erase(decimal.text.find_last_not_of('0') + 1);
-                if (decimal.text.back() == '.') {
-                    decimal.text.pop_back();
-                }
-            }
-            rows.setData(column, decimal.text);
-        } else {
-            rows.setData(column, text);
-        }
+    case StorageKind::Decimal:
+        rows.setData(column,
+                     decimalFromDriver(std::string_view(buffer, static_cast<std::size_t>(length))));
         break;
-    }
     case StorageKind::Text:
     case StorageKind::Binary:
         rows.setData(column, std::string_view(buffer, static_cast<std::size_t>(length)));
@@ -337,6 +345,10 @@ std::vector<ColumnInfo> describeResultColumns(const OdbcHandle& statement) {
             size > static_cast<SQLULEN>(INT32_MAX) ? INT32_MAX : static_cast<std::int64_t>(size);
         column.precision = static_cast<int>(std::min<SQLULEN>(size, 1000));
         column.scale = digits;
+        if (column.storage == StorageKind::Decimal ||
+            (column.storage == StorageKind::DateTime && column.providerType != 133)) {
+            column.fractionDigits = std::max<int>(digits, 0);
+        }
         column.nullable = nullable != SQL_NO_NULLS;
         const SQLLEN updatable = attribute(statement, i, SQL_DESC_UPDATABLE);
         column.updatability = updatable == SQL_ATTR_READONLY ? Updatability::ReadOnly

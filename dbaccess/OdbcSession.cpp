@@ -4,6 +4,7 @@
 #include "Exceptions.h"
 #include "TStrings.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstring>
 #include <odbcinst.h>
@@ -47,6 +48,22 @@ bool hasKey(const std::string& connectionString, const char* key) {
         }
     }
     return false;
+}
+
+// "10.11.19-MariaDB-0+deb12u1", "15.18", "03.40.0001" as 101119, 151800, 34001.
+int versionNumber(const std::string& text) {
+    int parts[3] = {0, 0, 0};
+    std::size_t part = 0;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            parts[part] = parts[part] * 10 + (c - '0');
+        } else if (c == '.' && part < 2) {
+            ++part;
+        } else {
+            break;
+        }
+    }
+    return parts[0] * 10000 + std::min(parts[1], 99) * 100 + std::min(parts[2], 99);
 }
 
 } // namespace
@@ -141,6 +158,7 @@ OdbcHandle OdbcSession::newStatement() const {
 
 void OdbcSession::probeTraits() {
     traits_.dbmsName = getInfoText(connection_.get(), SQL_DBMS_NAME);
+    traits_.serverVersion = versionNumber(getInfoText(connection_.get(), SQL_DBMS_VER));
     const std::string driverFile = getInfoText(connection_.get(), SQL_DRIVER_NAME);
     traits_.kind = kindOf(traits_.dbmsName, driverFile + " " + traits_.driverName);
     const std::string quote = getInfoText(connection_.get(), SQL_IDENTIFIER_QUOTE_CHAR);
@@ -159,6 +177,14 @@ void OdbcSession::probeTraits() {
 }
 
 void OdbcSession::prepareSession() {
+    if (traits_.kind == DatabaseKind::PostgreSQL) {
+        // Zoned values read and written as UTC, whatever the server's zone.
+        OdbcHandle statement = newStatement();
+        std::string text = "SET TIME ZONE 'UTC'";
+        checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                                static_cast<SQLINTEGER>(text.size())),
+                  statement);
+    }
     if (traits_.kind == DatabaseKind::MariaDB) {
         // An explicit 0 in an AUTO_INCREMENT column stays 0.
         OdbcHandle statement = newStatement();

@@ -11,6 +11,8 @@
 struct DriverTraits {
     DatabaseKind kind = DatabaseKind::Other;
     std::string dbmsName;
+    // major * 10000 + minor * 100 + patch of the server.
+    int serverVersion = 0;
     std::string driverName;
     std::string identifierQuote = "\"";
     IdentifierFolding folding = IdentifierFolding::None;

@@ -4,6 +4,7 @@
 #include "Exceptions.h"
 #include "FieldTypes.h"
 #include "OdbcSession.h"
+#include "PostgreSQLColumns.h"
 #include "StatementText.h"
 #include "TStrings.h"
 
@@ -200,6 +201,11 @@ void correctColumn(DatabaseKind kind, CatalogColumn& column) {
         column.isUnsigned = declared.isUnsigned;
     } else if (kind == DatabaseKind::MariaDB) {
         column.isUnsigned = upperCase(column.typeName).find("UNSIGNED") != std::string::npos;
+        // Its catalog calls a UUID column long binary; its results, text.
+        if (upperCase(column.typeName) == "UUID") {
+            column.sqlType = SQL_GUID;
+            column.size = 36;
+        }
         // Its catalog calls every character column wide, even on a narrow connection.
         column.sqlType = column.sqlType == SQL_WCHAR          ? SQL_CHAR
                          : column.sqlType == SQL_WVARCHAR     ? SQL_VARCHAR
@@ -215,6 +221,33 @@ void correctColumn(DatabaseKind kind, CatalogColumn& column) {
     }
 }
 
+bool isCharacterType(SQLSMALLINT sqlType) {
+    return sqlType == SQL_CHAR || sqlType == SQL_VARCHAR || sqlType == SQL_LONGVARCHAR ||
+           sqlType == SQL_WCHAR || sqlType == SQL_WVARCHAR || sqlType == SQL_WLONGVARCHAR;
+}
+
+// PostgreSQL's driver calls an unconstrained numeric numeric(28,6) and a type
+// without a length (text, json, arrays) one of 255 or 8190 characters.
+void correctPostgreSQLColumns(TADOConnection& connection, std::vector<CatalogColumn>& columns) {
+    const auto facts =
+        postgresqlColumnFacts(connection, columns.front().schema, columns.front().table);
+    for (CatalogColumn& column : columns) {
+        for (const auto& fact : facts) {
+            if (fact.name != column.name || column.table != columns.front().table) {
+                continue;
+            }
+            if (fact.unconstrainedNumeric) {
+                column.size = 0;
+                column.hasScale = false;
+            }
+            if (isCharacterType(column.sqlType) && !fact.hasLength) {
+                column.sqlType = SQL_LONGVARCHAR;
+                column.size = 0;
+            }
+        }
+    }
+}
+
 std::unique_ptr<ResultSet> columnsRowset(TADOConnection& connection,
                                          const std::vector<Variant>& restrictions) {
     auto result = std::make_unique<ResultSet>(std::vector<ColumnInfo>{
@@ -226,7 +259,9 @@ std::unique_ptr<ResultSet> columnsRowset(TADOConnection& connection,
         rowsetColumn("CHARACTER_MAXIMUM_LENGTH", P::UnsignedInt),
         rowsetColumn("CHARACTER_OCTET_LENGTH", P::UnsignedInt),
         rowsetColumn("NUMERIC_PRECISION", P::UnsignedSmallInt),
-        rowsetColumn("NUMERIC_SCALE", P::SmallInt), rowsetColumn("TYPE_NAME", P::VarWChar)});
+        rowsetColumn("NUMERIC_SCALE", P::SmallInt),
+        rowsetColumn("DATETIME_PRECISION", P::UnsignedInt),
+        rowsetColumn("TYPE_NAME", P::VarWChar)});
     const std::string columnName = restriction(restrictions, 3);
     for (const CatalogColumn& column :
          catalogColumns(connection, restriction(restrictions, 1), restriction(restrictions, 2))) {
@@ -235,6 +270,8 @@ std::unique_ptr<ResultSet> columnsRowset(TADOConnection& connection,
         }
         const auto& mapping = columnTypeMapping(column.sqlType);
         const bool isNumeric = column.sqlType == SQL_DECIMAL || column.sqlType == SQL_NUMERIC;
+        const bool isDateTime =
+            column.sqlType == SQL_TYPE_TIMESTAMP || column.sqlType == SQL_TYPE_TIME;
         const bool isLong = column.sqlType == SQL_LONGVARCHAR ||
                             column.sqlType == SQL_WLONGVARCHAR ||
                             column.sqlType == SQL_LONGVARBINARY;
@@ -259,9 +296,11 @@ std::unique_ptr<ResultSet> columnsRowset(TADOConnection& connection,
              mapping.hasCharacterLength && length.toInt64() > 0
                  ? Variant(std::min<std::int64_t>(length.toInt64() * (wide ? 2 : 1), 2147483647))
                  : Variant::null(),
-             isNumeric ? Variant(column.size) : Variant::null(),
+             isNumeric && column.size > 0 ? Variant(column.size) : Variant::null(),
              isNumeric && column.hasScale ? Variant(static_cast<std::int64_t>(column.scale))
                                           : Variant::null(),
+             isDateTime && column.hasScale ? Variant(static_cast<std::int64_t>(column.scale))
+                                           : Variant::null(),
              Variant(column.typeName)});
     }
     return result;
@@ -302,6 +341,9 @@ std::vector<CatalogColumn> catalogColumns(TADOConnection& connection, const std:
         column.ordinal = static_cast<int>(columnInteger(statement, 17).toInt64());
         correctColumn(kind, column);
         columns.push_back(std::move(column));
+    }
+    if (kind == DatabaseKind::PostgreSQL && !columns.empty()) {
+        correctPostgreSQLColumns(connection, columns);
     }
     return columns;
 }

@@ -85,3 +85,19 @@ std::string quoteTableName(const std::string& name, const std::string& quote, bo
     return quoteIdentifier(name.substr(0, dot), quote) + "." +
            quoteIdentifier(name.substr(dot + 1), quote);
 }
+
+std::string createdIdentifier(const std::string& name, const std::string& quote,
+                              IdentifierFolding folding) {
+    if (isPlainIdentifier(name)) {
+        return name;
+    }
+    std::string folded = name;
+    for (char& c : folded) {
+        if (folding == IdentifierFolding::Lower && c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        } else if (folding == IdentifierFolding::Upper && c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return quoteIdentifier(folded, quote);
+}

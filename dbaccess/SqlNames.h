@@ -21,3 +21,11 @@ std::string sqlIdentifier(const std::string& name, const std::string& quote,
 // every part.
 std::string quoteTableName(const std::string& name, const std::string& quote, bool always = false,
                            IdentifierFolding folding = IdentifierFolding::None);
+
+// A name for a new table or column: as it is when plain, so that the
+// database folds it as it folds every unquoted name; otherwise quoted whole
+// (a dot is part of the name) in the letter case folding would have given
+// it, so that ORDER ITEMS becomes "order items" where CUSTOMERS becomes
+// customers.
+std::string createdIdentifier(const std::string& name, const std::string& quote,
+                              IdentifierFolding folding);

@@ -73,8 +73,8 @@ int affectedRows(const OdbcHandle& statement) {
     return static_cast<int>(rows);
 }
 
-std::vector<std::string> queryFirstColumn(TADOConnection& connection, const std::string& text,
-                                          const std::vector<std::string>& parameters) {
+std::vector<std::vector<std::string>> queryRows(TADOConnection& connection, const std::string& text,
+                                                const std::vector<std::string>& parameters) {
     OdbcHandle statement = connection.session().newStatement();
     std::vector<std::string> values = parameters;
     std::vector<SQLLEN> lengths(values.size());
@@ -90,13 +90,28 @@ std::vector<std::string> queryFirstColumn(TADOConnection& connection, const std:
     checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(sql.data()),
                             static_cast<SQLINTEGER>(sql.size())),
               statement);
-    std::vector<std::string> rows;
+    SQLSMALLINT columns = 0;
+    checkOdbc(SQLNumResultCols(statement.get(), &columns), statement);
+    std::vector<std::vector<std::string>> rows;
     while (checkOdbc(SQLFetch(statement.get()), statement) != SQL_NO_DATA) {
-        char value[1024] = {};
-        SQLLEN indicator = 0;
-        checkOdbc(SQLGetData(statement.get(), 1, SQL_C_CHAR, value, sizeof value, &indicator),
-                  statement);
-        rows.emplace_back(indicator == SQL_NULL_DATA ? "" : value);
+        auto& row = rows.emplace_back();
+        for (SQLUSMALLINT column = 1; column <= static_cast<SQLUSMALLINT>(columns); ++column) {
+            char value[1024] = {};
+            SQLLEN indicator = 0;
+            checkOdbc(
+                SQLGetData(statement.get(), column, SQL_C_CHAR, value, sizeof value, &indicator),
+                statement);
+            row.emplace_back(indicator == SQL_NULL_DATA ? "" : value);
+        }
     }
     return rows;
+}
+
+std::vector<std::string> queryFirstColumn(TADOConnection& connection, const std::string& text,
+                                          const std::vector<std::string>& parameters) {
+    std::vector<std::string> values;
+    for (auto& row : queryRows(connection, text, parameters)) {
+        values.push_back(row.empty() ? std::string() : std::move(row.front()));
+    }
+    return values;
 }

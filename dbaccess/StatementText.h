@@ -19,6 +19,9 @@ OdbcHandle executeDirect(TADOConnection& connection, const std::string& text);
 // Rows affected by the statement last executed on the handle (0 when unknown).
 int affectedRows(const OdbcHandle& statement);
 
+// A query's rows as text (NULL as empty text), the parameters bound as text.
+std::vector<std::vector<std::string>> queryRows(TADOConnection& connection, const std::string& text,
+                                                const std::vector<std::string>& parameters);
 // The first column of a query's rows as text, the parameters bound as text.
 std::vector<std::string> queryFirstColumn(TADOConnection& connection, const std::string& text,
                                           const std::vector<std::string>& parameters);

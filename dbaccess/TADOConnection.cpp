@@ -68,6 +68,10 @@ std::string TADOConnection::DbmsName() {
     return session().traits().dbmsName;
 }
 
+int TADOConnection::ServerVersion() {
+    return session().traits().serverVersion;
+}
+
 std::string TADOConnection::SqlTableName(const std::string& name) {
     const DriverTraits& traits = session().traits();
     return quoteTableName(name, traits.identifierQuote, false, traits.folding);
@@ -76,6 +80,11 @@ std::string TADOConnection::SqlTableName(const std::string& name) {
 std::string TADOConnection::SqlIdentifier(const std::string& name) {
     const DriverTraits& traits = session().traits();
     return sqlIdentifier(name, traits.identifierQuote, traits.folding);
+}
+
+std::string TADOConnection::CreatedIdentifier(const std::string& name) {
+    const DriverTraits& traits = session().traits();
+    return createdIdentifier(name, traits.identifierQuote, traits.folding);
 }
 
 const std::vector<DatabaseType>& TADOConnection::DataTypes() {

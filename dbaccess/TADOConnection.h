@@ -61,10 +61,14 @@ public:
     DatabaseKind Kind();
     std::string IdentifierQuote();
     std::string DbmsName();
+    // The server's version as major * 10000 + minor * 100 + patch.
+    int ServerVersion();
     // Names as SQL text for this database: plain names that its letter-case
     // folding leaves alone go as they are, others are quoted.
     std::string SqlTableName(const std::string& name);
     std::string SqlIdentifier(const std::string& name);
+    // A name for a new table or column, see createdIdentifier.
+    std::string CreatedIdentifier(const std::string& name);
     // The database's data types, in the driver's order of preference.
     const std::vector<DatabaseType>& DataTypes();
 

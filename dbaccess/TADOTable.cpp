@@ -37,6 +37,13 @@ std::unique_ptr<ResultSet> TADOTable::openResult() {
     execute();
     auto columns = describeResultColumns(statement);
     refineResultColumns(connection, statement, columns, tableName_);
+    if (const std::string exact =
+            exactReadingStatement(connection, columns, connection.SqlTableName(tableName_));
+        !exact.empty()) {
+        SQLCloseCursor(statement.get());
+        text = exact;
+        execute();
+    }
     auto result = fetchResult(statement, std::move(columns), 0, execute);
     char readOnly[8] = {};
     SQLGetInfo(connection.session().connection(), SQL_DATA_SOURCE_READ_ONLY, readOnly,

@@ -26,8 +26,8 @@ int sizeFor(TFieldType type, const ColumnInfo& column) {
 
 TField::TField(TCustomADODataSet& dataSet, int columnIndex, const ColumnInfo& column,
                TFieldType type, std::string name)
-    : dataSet_(dataSet), columnIndex_(columnIndex), fieldName_(std::move(name)), dataType_(type),
-      size_(sizeFor(type, column)), precision_(column.precision),
+    : dataSet_(dataSet), columnIndex_(columnIndex), column_(&column), fieldName_(std::move(name)),
+      dataType_(type), size_(sizeFor(type, column)), precision_(column.precision),
       readOnly_(column.updatability == Updatability::ReadOnly || type == ftAutoInc) {}
 
 Variant TField::Value() const {

@@ -27,6 +27,8 @@ public:
     void SetReadOnly(bool readOnly) noexcept { readOnly_ = readOnly; }
     TCustomADODataSet& DataSet() const noexcept { return dataSet_; }
     int ColumnIndex() const noexcept { return columnIndex_; }
+    // The result column the field stands for.
+    const ColumnInfo& Column() const noexcept { return *column_; }
     // Blob and memo fields prefix their read-only error with the data set's name.
     virtual bool IsBlob() const noexcept { return false; }
 
@@ -53,6 +55,7 @@ protected:
 private:
     TCustomADODataSet& dataSet_;
     int columnIndex_;
+    const ColumnInfo* column_;
     std::string fieldName_;
     TFieldType dataType_;
     int size_ = 0;

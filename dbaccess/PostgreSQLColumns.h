@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TADOConnection;
+
+// What PostgreSQL's own catalog says of a table's columns where its driver
+// says something else.
+struct PostgreSQLColumnFacts {
+    std::string name;
+    // Generated always: refuses explicit values (a serial column does not).
+    bool identityAlways = false;
+    // numeric without precision: keeps every digit (the driver says 28,6).
+    bool unconstrainedNumeric = false;
+    // A type without a length (text, json, varchar): the driver says 255.
+    bool hasLength = false;
+};
+
+// schema empty for the current one.
+std::vector<PostgreSQLColumnFacts> postgresqlColumnFacts(TADOConnection& connection,
+                                                         const std::string& schema,
+                                                         const std::string& table);
