@@ -82,16 +82,47 @@ bool isGenerating(const DatabaseType& type) {
            name == "enum" || name == "set";
 }
 
-// A zoned type would shift copied times by the session's zone: use its plain sibling.
-std::string withoutZone(const std::string& typeName) {
+bool isZonedName(const std::string& typeName) {
     const std::string name = lowerCase(typeName);
-    if (name == "timestamptz") {
-        return "timestamp";
+    return name == "timestamptz" || name == "timetz" || name.find("time zone") != std::string::npos;
+}
+
+// A zoned type only for a zoned source: others would shift by the session's
+// zone. A zoned source where the target has no zoned type arrives in UTC.
+std::string withZoneOf(const std::string& typeName, bool zonedSource) {
+    if (zonedSource || !isZonedName(typeName)) {
+        return typeName;
     }
-    if (name == "timetz") {
-        return "time";
+    const std::string name = lowerCase(typeName);
+    return name == "timetz" ? "time" : "timestamp";
+}
+
+// What a character type holds where drivers report less than the database
+// takes (PostgreSQL's and MariaDB's report 255 for varchar).
+std::int64_t capacity(const DatabaseType& type, DatabaseKind kind) {
+    const bool isShortText = type.providerType == P::VarChar || type.providerType == P::Char ||
+                             type.providerType == P::VarWChar || type.providerType == P::WChar;
+    const bool isLong = type.providerType == P::LongVarChar ||
+                        type.providerType == P::LongVarWChar ||
+                        type.providerType == P::LongVarBinary;
+    // PostgreSQL's text and bytea hold a gigabyte whatever its driver says.
+    if (isLong && kind == DatabaseKind::PostgreSQL) {
+        return unbounded;
     }
-    return typeName;
+    if (!isShortText) {
+        return type.columnSize;
+    }
+    switch (kind) {
+    case DatabaseKind::PostgreSQL:
+        return 10485760;
+    case DatabaseKind::MariaDB:
+        // 65 535 bytes a row, four bytes a character.
+        return type.providerType == P::VarChar || type.providerType == P::VarWChar ? 16383 : 255;
+    case DatabaseKind::SQLite:
+        return 2147483647;
+    default:
+        return type.columnSize;
+    }
 }
 
 // Among equal candidates, the name a person would write.
@@ -102,23 +133,33 @@ bool isPreferredName(const DatabaseType& type) {
            name == "double precision" || name == "float8";
 }
 
-const DatabaseType* chooseType(const std::vector<DatabaseType>& types, int code, bool wantUnsigned,
-                               std::int64_t length) {
+const DatabaseType* chooseType(const std::vector<DatabaseType>& types, DatabaseKind kind, int code,
+                               bool wantUnsigned, std::int64_t length, bool zonedSource,
+                               bool mustFit) {
     const DatabaseType* best = nullptr;
+    const auto fitsLength = [&](const DatabaseType& type) {
+        const std::int64_t size = capacity(type, kind);
+        return size <= 0 || length <= 0 || size >= length;
+    };
     for (const DatabaseType& type : types) {
         if (type.providerType != code || isGenerating(type) || type.isUnsigned != wantUnsigned) {
             continue;
         }
-        const bool fits = type.columnSize <= 0 || length <= 0 || type.columnSize >= length;
+        const bool fits = fitsLength(type);
         if (best == nullptr) {
             best = &type;
             continue;
         }
-        if (isPreferredName(type) && !isPreferredName(*best) && fits) {
+        const bool bestFits = fitsLength(*best);
+        if (zonedSource && isZonedName(type.typeName) && !isZonedName(best->typeName) && fits) {
             best = &type;
             continue;
         }
-        const bool bestFits = best->columnSize <= 0 || length <= 0 || best->columnSize >= length;
+        if (isPreferredName(type) && !isPreferredName(*best) && fits &&
+            !(zonedSource && isZonedName(best->typeName))) {
+            best = &type;
+            continue;
+        }
         // Prefer one that fits; among long types the largest holds anything.
         if ((fits && !bestFits) ||
             (length == unbounded && type.columnSize > best->columnSize && !bestFits)) {
@@ -128,30 +169,58 @@ const DatabaseType* chooseType(const std::vector<DatabaseType>& types, int code,
             best = &type;
         }
     }
-    return best;
+    return best != nullptr && (fitsLength(*best) || !mustFit) ? best : nullptr;
 }
 
-std::string withParameters(const DatabaseType& type, std::int64_t length, int precision, int scale,
+} // namespace
+
+std::string decimalTypeName(const std::string& typeName, int precision, int scale,
+                            DatabaseKind kind) {
+    if (precision <= 0) {
+        switch (kind) {
+        case DatabaseKind::PostgreSQL:
+        case DatabaseKind::SQLite:
+            return typeName;
+        case DatabaseKind::MariaDB:
+            return typeName + "(65,30)";
+        default:
+            return typeName + "(38,10)";
+        }
+    }
+    const int widest = kind == DatabaseKind::MariaDB     ? 65
+                       : kind == DatabaseKind::SQLServer ? 38
+                                                         : precision;
+    const int digits = std::min(precision, widest);
+    const int places =
+        std::clamp(scale, 0, std::min(digits, kind == DatabaseKind::MariaDB ? 38 : digits));
+    return typeName + "(" + std::to_string(digits) + "," + std::to_string(places) + ")";
+}
+
+namespace {
+
+std::string withParameters(const DatabaseType& type, const SourceColumnType& source,
                            DatabaseKind kind) {
-    const std::string typeName = withoutZone(type.typeName);
+    const bool zonedSource = isZonedName(source.typeName);
+    const std::string typeName = withZoneOf(type.typeName, zonedSource);
     const std::string params = lowerCase(type.createParams);
     if (params.find("precision") != std::string::npos &&
         params.find("scale") != std::string::npos) {
         if (type.providerType == P::Numeric) {
-            const int digits = precision > 0 ? precision : 38;
-            return typeName + "(" + std::to_string(digits) + "," +
-                   std::to_string(std::clamp(scale, 0, digits)) + ")";
+            return decimalTypeName(typeName, source.precision, source.scale, kind);
         }
         return typeName;
     }
     if (params.find("length") != std::string::npos) {
-        const std::int64_t size = length > 0 ? length : std::max<std::int64_t>(type.columnSize, 1);
-        return typeName + "(" +
-               std::to_string(std::min(size, type.columnSize > 0 ? type.columnSize : size)) + ")";
+        const std::int64_t size =
+            source.length > 0 ? source.length : std::max<std::int64_t>(type.columnSize, 1);
+        const std::int64_t most = capacity(type, kind);
+        return typeName + "(" + std::to_string(most > 0 ? std::min(size, most) : size) + ")";
     }
     // Fractions of seconds need asking for on MariaDB.
-    if (type.providerType == P::DBTimeStamp && kind == DatabaseKind::MariaDB) {
-        return typeName + "(6)";
+    if ((type.providerType == P::DBTimeStamp || type.providerType == P::DBTime) &&
+        kind == DatabaseKind::MariaDB) {
+        const int digits = source.fractionDigits >= 0 ? std::min(source.fractionDigits, 6) : 6;
+        return typeName + "(" + std::to_string(digits) + ")";
     }
     return typeName;
 }
@@ -164,23 +233,52 @@ std::string columnName(TADOConnection& target, const std::string& name) {
 
 } // namespace
 
-std::string targetTypeName(TADOConnection& target, int providerType, std::int64_t length,
-                           int precision, int scale) {
+SourceColumnType sourceColumnType(const TADODataSet& rowset) {
+    const auto number = [&rowset](const char* name) -> std::int64_t {
+        const TField& field = rowset.RequireField(name);
+        return field.IsNull() ? -1 : field.Value().toInt64();
+    };
+    SourceColumnType source;
+    source.providerType = rowset.RequireField("DATA_TYPE").AsInteger();
+    source.length = number("CHARACTER_MAXIMUM_LENGTH");
+    source.precision = static_cast<int>(number("NUMERIC_PRECISION"));
+    source.scale = static_cast<int>(number("NUMERIC_SCALE"));
+    source.fractionDigits = static_cast<int>(number("DATETIME_PRECISION"));
+    source.typeName = rowset.RequireField("TYPE_NAME").AsString();
+    return source;
+}
+
+std::string targetTypeName(TADOConnection& target, const SourceColumnType& column) {
+    SourceColumnType source = column;
+    if (source.providerType == P::GUID && source.length <= 0) {
+        source.length = 36;
+    }
     const auto& types = target.DataTypes();
-    for (const int code : candidateSqlTypes(providerType, length)) {
-        const DatabaseType* type = chooseType(types, code, isUnsignedCode(providerType), length);
-        if (type == nullptr && isUnsignedCode(providerType)) {
-            type = chooseType(types, code, false, length);
-        }
-        if (type != nullptr) {
-            return withParameters(*type, length, precision, scale, target.Kind());
+    const DatabaseKind kind = target.Kind();
+    const bool wantUnsigned = isUnsignedCode(source.providerType);
+    const bool zonedSource = isZonedName(source.typeName);
+    // A uuid stays one where the target has the type: MariaDB from 10.7.
+    if (source.providerType == P::GUID && kind == DatabaseKind::MariaDB &&
+        target.ServerVersion() >= 100700) {
+        return "UUID";
+    }
+    // A type that holds the source's length first, else the nearest.
+    for (const bool mustFit : {true, false}) {
+        for (const int code : candidateSqlTypes(source.providerType, source.length)) {
+            const DatabaseType* type =
+                chooseType(types, kind, code, wantUnsigned, source.length, zonedSource, mustFit);
+            if (type == nullptr && wantUnsigned) {
+                type = chooseType(types, kind, code, false, source.length, zonedSource, mustFit);
+            }
+            if (type != nullptr) {
+                return withParameters(*type, source, kind);
+            }
         }
     }
     // SQLite lists no decimal type yet takes the standard one.
-    if (providerType == P::Numeric || providerType == P::Decimal || providerType == P::VarNumeric) {
-        const int digits = precision > 0 ? precision : 38;
-        return "DECIMAL(" + std::to_string(digits) + "," +
-               std::to_string(std::clamp(scale, 0, digits)) + ")";
+    if (source.providerType == P::Numeric || source.providerType == P::Decimal ||
+        source.providerType == P::VarNumeric) {
+        return decimalTypeName("DECIMAL", source.precision, source.scale, kind);
     }
     return {};
 }
@@ -202,17 +300,10 @@ std::string buildTargetTypeScript(TADOConnection& source, const std::string& sou
     }
     const std::string tableName = target.Kind() == DatabaseKind::MariaDB ? sourceName : name;
     std::string statement =
-        "CREATE TABLE " + quoteTableName(tableName, target.IdentifierQuote(), true) + " (";
+        "CREATE TABLE " + quoteIdentifier(tableName, target.IdentifierQuote()) + " (";
     bool first = true;
     for (rowset.Rewind(); !rowset.AtEnd(); rowset.Advance()) {
-        const TField& length = rowset.RequireField("CHARACTER_MAXIMUM_LENGTH");
-        const TField& precision = rowset.RequireField("NUMERIC_PRECISION");
-        const TField& scale = rowset.RequireField("NUMERIC_SCALE");
-        const std::string type =
-            targetTypeName(target, rowset.RequireField("DATA_TYPE").AsInteger(),
-                           length.IsNull() ? -1 : length.Value().toInt64(),
-                           precision.IsNull() ? -1 : precision.AsInteger(),
-                           scale.IsNull() ? -1 : scale.AsInteger());
+        const std::string type = targetTypeName(target, sourceColumnType(rowset));
         if (type.empty()) {
             return {};
         }

@@ -10,7 +10,28 @@
 std::string buildTargetTypeScript(TADOConnection& source, const std::string& sourceName,
                                   TADOConnection& target, const std::string& name);
 
-// The target's type for a column of the columns rowset (provider code,
-// character length, precision and scale, -1 where unknown).
-std::string targetTypeName(TADOConnection& target, int providerType, std::int64_t length,
-                           int precision, int scale);
+// A source column as the columns rowset describes it; -1 where unknown.
+struct SourceColumnType {
+    int providerType = 0;
+    std::int64_t length = -1;
+    int precision = -1;
+    int scale = -1;
+    int fractionDigits = -1;
+    // The source database's own name ("timestamptz"), for what the code
+    // does not tell.
+    std::string typeName;
+};
+
+class TADODataSet;
+
+// The source column of the columns rowset's current row.
+SourceColumnType sourceColumnType(const TADODataSet& rowset);
+
+// The target's type that holds every value of the source column.
+std::string targetTypeName(TADOConnection& target, const SourceColumnType& source);
+
+// A decimal type with the precision and scale the target takes; an
+// unconstrained source decimal (precision -1) gets the target's own
+// unconstrained decimal or its widest.
+std::string decimalTypeName(const std::string& typeName, int precision, int scale,
+                            DatabaseKind kind);

@@ -12,9 +12,10 @@
 
 namespace {
 
-// Plain names go into the statement as they are, others in the target's quotes.
-std::string statementName(TADOConnection& target, const std::string& name) {
-    return quoteTableName(name, target.IdentifierQuote());
+// Upper-cased names of the schema way, and the lower-cased table name of
+// the query way, as the target takes a new name.
+std::string createdName(TADOConnection& target, const std::string& name) {
+    return target.CreatedIdentifier(name);
 }
 
 // MariaDB keeps the letter case of a created table, so it gets the source's
@@ -22,6 +23,10 @@ std::string statementName(TADOConnection& target, const std::string& name) {
 std::string schemaTableName(TADOConnection& target, const std::string& name,
                             const std::string& sourceName) {
     return target.Kind() == DatabaseKind::MariaDB ? sourceName : upperCase(name);
+}
+
+std::string fractionOf(const SourceColumnType& column) {
+    return std::to_string(column.fractionDigits >= 0 ? std::min(column.fractionDigits, 6) : 6);
 }
 
 } // namespace
@@ -44,10 +49,6 @@ std::string PadRight(const std::string& s, int width) {
 }
 
 std::string ProviderTypeToSql(int code, int length) {
-    return ProviderTypeToSql(code, length, -1, -1);
-}
-
-std::string ProviderTypeToSql(int code, int length, int precision, int scale) {
     switch (static_cast<std::uint16_t>(code)) {
     case 0:
         return "Empty";
@@ -57,15 +58,9 @@ std::string ProviderTypeToSql(int code, int length, int precision, int scale) {
         return "INTEGER";
     case 4:
     case 5:
-        return "FLOAT";
     case 14:
     case 131:
-        // Decimals keep their digits instead of becoming floating point.
-        if (precision > 0) {
-            return "DECIMAL(" + std::to_string(precision) + "," +
-                   std::to_string(std::max(scale, 0)) + ")";
-        }
-        return "DECIMAL";
+        return "FLOAT";
     case 6:
         return "Currency";
     case 7:
@@ -135,6 +130,56 @@ std::string ProviderTypeToSql(int code, int length, int precision, int scale) {
     }
 }
 
+std::string ProviderTypeToSql(const SourceColumnType& column, DatabaseKind target) {
+    const bool mariadb = target == DatabaseKind::MariaDB;
+    switch (column.providerType) {
+    case 5:
+        // FLOAT is a 4-byte float on MariaDB.
+        return "DOUBLE PRECISION";
+    case 14:
+    case 131:
+        // Decimals keep their digits instead of becoming floating point.
+        return decimalTypeName("DECIMAL", column.precision, column.scale, target);
+    case 135:
+        return mariadb                             ? "DATETIME(" + fractionOf(column) + ")"
+               : target == DatabaseKind::SQLServer ? "DATETIME2"
+                                                   : "DATETIME";
+    case 129:
+    case 200:
+        // MariaDB's TEXT holds 64 KiB.
+        if (mariadb && column.length >= 256) {
+            return "LONGTEXT";
+        }
+        break;
+    default:
+        break;
+    }
+    return ProviderTypeToSql(column.providerType,
+                             static_cast<int>(std::min<std::int64_t>(column.length, 2147483647)));
+}
+
+std::string FieldTypeToSql(TFieldType type, int size, DatabaseKind target) {
+    const bool mariadb = target == DatabaseKind::MariaDB;
+    switch (type) {
+    case ftWord:
+        // Words reach 65535, beyond a SMALLINT.
+        return "Integer";
+    case ftFloat:
+        return mariadb ? "DOUBLE" : FieldTypeToSql(type, size);
+    case ftDateTime:
+    case ftTimeStamp:
+        return mariadb                             ? "DATETIME(6)"
+               : target == DatabaseKind::SQLServer ? "DATETIME2"
+                                                   : FieldTypeToSql(type, size);
+    case ftTime:
+        return mariadb ? "TIME(6)" : FieldTypeToSql(type, size);
+    case ftMemo:
+        return mariadb ? "LONGTEXT" : FieldTypeToSql(type, size);
+    default:
+        return FieldTypeToSql(type, size);
+    }
+}
+
 std::string FieldTypeToSql(TFieldType type, int size) {
     switch (type) {
     case ftString: {
@@ -172,14 +217,14 @@ std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, cons
     try {
         const std::string quote = target.IdentifierQuote();
         lines.push_back("CREATE TABLE " +
-                        statementName(target, schemaTableName(target, name, sourceName)) + "(");
+                        createdName(target, schemaTableName(target, name, sourceName)) + "(");
         TADODataSet rowset;
         connection.OpenSchemaRowset(SchemaKind::PrimaryKeys,
                                     {Variant(), Variant(), Variant(sourceName)}, rowset);
         std::string keys;
         rowset.Rewind();
         while (!rowset.AtEnd()) {
-            keys += sqlIdentifier(upperCase(rowset.RequireField("Column_Name").AsString()), quote);
+            keys += createdName(target, upperCase(rowset.RequireField("Column_Name").AsString()));
             rowset.Advance();
             if (!rowset.AtEnd()) {
                 keys += ",";
@@ -192,18 +237,12 @@ std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, cons
         }
         rowset.Rewind();
         while (!rowset.AtEnd()) {
-            const TField& precision = rowset.RequireField("NUMERIC_PRECISION");
-            const TField& scale = rowset.RequireField("NUMERIC_SCALE");
             std::string line =
                 "  " +
                 PadRight(
-                    sqlIdentifier(upperCase(rowset.RequireField("COLUMN_NAME").AsString()), quote),
+                    createdName(target, upperCase(rowset.RequireField("COLUMN_NAME").AsString())),
                     20) +
-                " " +
-                ProviderTypeToSql(rowset.RequireField("DATA_TYPE").AsInteger(),
-                                  rowset.RequireField("CHARACTER_MAXIMUM_LENGTH").AsInteger(),
-                                  precision.IsNull() ? -1 : precision.AsInteger(),
-                                  scale.IsNull() ? -1 : scale.AsInteger()) +
+                " " + ProviderTypeToSql(sourceColumnType(rowset), target.Kind()) +
                 IfThenStr(rowset.RequireField("IS_NULLABLE").AsBoolean(), " NULL ", " NOT NULL");
             rowset.Advance();
             if (!rowset.AtEnd() || !keys.empty()) {
@@ -250,12 +289,16 @@ bool CreateTableFromQuery(MoveContext& context, const std::string& name) {
     sourceQuery.Open();
     const std::string quote = context.target.IdentifierQuote();
     const bool hasRow = sourceQuery.RecordCount() > 0;
-    std::string statement = "Create Table " + statementName(context.target, name) + "(";
+    std::string statement = "Create Table " + createdName(context.target, name) + "(";
     for (int i = 0; i < sourceQuery.FieldCount(); ++i) {
         const TField& field = sourceQuery.Fields(i);
         const bool isNull = !hasRow || field.IsNull();
+        // An unsigned 4-byte integer needs more than INTEGER: left to the next way.
+        const TFieldType type = field.Column().providerType == ProviderType::UnsignedInt
+                                    ? ftLargeint
+                                    : field.DataType();
         statement += sqlIdentifier(field.FieldName(), quote) + " " +
-                     FieldTypeToSql(field.DataType(), field.Size()) + " " +
+                     FieldTypeToSql(type, field.Size(), context.target.Kind()) + " " +
                      (isNull ? "NULL" : "NOT NULL");
         statement += i + 1 == sourceQuery.FieldCount() ? ");" : ",";
     }

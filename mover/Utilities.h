@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MoveContext.h"
+#include "TargetTypeScript.h"
 #include "dbaccess/FieldTypes.h"
 
 #include <string>
@@ -24,9 +25,12 @@ bool CreateTableFromTargetTypes(MoveContext& context, const std::string& name);
 
 // The type maps of the two ways.
 std::string ProviderTypeToSql(int code, int length);
-// Decimal and numeric codes with their precision and scale (-1 when unknown).
-std::string ProviderTypeToSql(int code, int length, int precision, int scale);
 std::string FieldTypeToSql(TFieldType type, int size);
+// The same for a target database: a type text the target reads as a
+// narrower type is replaced by one that holds every value (doubles,
+// decimals with their precision and scale, fractions of seconds, long text).
+std::string ProviderTypeToSql(const SourceColumnType& column, DatabaseKind target);
+std::string FieldTypeToSql(TFieldType type, int size, DatabaseKind target);
 
 std::string IfThenStr(bool flag, const std::string& a, const std::string& b);
 std::string RepeatStr(const std::string& s, int n);
