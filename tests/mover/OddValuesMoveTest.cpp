@@ -122,6 +122,30 @@ TEST_P(OddValuesMoveTest, CreatesTheTableInAnEmptyTargetWithEveryValue) {
     expectOddValuesCopied(source.database(), target.database(), run);
 }
 
+// A name that needs quotes is created in the letter case the target gives
+// unquoted names, so that it stands beside the others.
+TEST_P(OddValuesMoveTest, CreatesQuotedNamesInTheTargetsLetterCase) {
+    const ScratchDatabase source = ScratchDatabase::empty(GetParam().source);
+    const ScratchDatabase target = ScratchDatabase::empty(GetParam().target);
+    source->execute("CREATE TABLE " + source->quoted("Order Items") +
+                    " (id INTEGER NOT NULL PRIMARY KEY, note VARCHAR(20));"
+                    "CREATE TABLE Customers (id INTEGER NOT NULL PRIMARY KEY);");
+
+    const MoveRunRecord run = moveAllTables(source.database(), target.database());
+
+    EXPECT_EQ(run.escaped, "") << describeRun(run);
+    // MariaDB keeps the letter case of the source's own spelling.
+    std::vector<std::string> expected = GetParam().target == Engine::PostgreSQL
+                                            ? std::vector<std::string>{"customers", "order items"}
+                                        : GetParam().target == Engine::SQLite
+                                            ? std::vector<std::string>{"CUSTOMERS", "ORDER ITEMS"}
+                                            : tableNames(source.database());
+    std::vector<std::string> created = tableNames(target.database());
+    std::sort(created.begin(), created.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(created, expected) << describeRun(run);
+}
+
 TEST_P(OddValuesMoveTest, ReportsARefusedRowOnceAndCopiesTheRowsAfterIt) {
     const ScratchDatabase source = ScratchDatabase::empty(GetParam().source);
     const ScratchDatabase target = ScratchDatabase::empty(GetParam().target);
