@@ -16,6 +16,6 @@ struct MoveContext {
     TADOQuery& targetQuery;
     // Target table names, lower case.
     TStringList& targetTables;
-    // Outcome of the table being moved, 0 to 3.
+    // Outcome of the table being moved, 0 to 4.
     std::int16_t& tableStatus;
 };

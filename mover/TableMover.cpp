@@ -2,6 +2,7 @@
 
 #include "SequenceReset.h"
 #include "TableNames.h"
+#include "TableVerification.h"
 #include "Utilities.h"
 #include "dbaccess/Exceptions.h"
 #include "dbaccess/TStrings.h"
@@ -12,8 +13,8 @@
 
 namespace {
 
-const std::array<std::string, 4> statusWords = {"", "Source Table Open Error!!",
-                                                "Target Table Open Error!!", "Append Error!"};
+const std::array<std::string, 5> statusWords = {
+    "", "Source Table Open Error!!", "Target Table Open Error!!", "Append Error!", "Verify Error!"};
 
 constexpr const char* titlePrefix = "Velbrook 0.1 T:";
 
@@ -76,8 +77,9 @@ bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableNam
     EnsureTargetTable(context, name);
     view.AddMessage("Preparing Move Table:" + name);
     context.tableStatus = 0;
+    const std::string sourceName = databaseSpelling(context.source, name);
     const std::string targetName = databaseSpelling(context.target, name);
-    if (!openCursor(context.sourceTable, databaseSpelling(context.source, name))) {
+    if (!openCursor(context.sourceTable, sourceName)) {
         context.tableStatus = 1;
     } else if (!openCursor(context.targetTable, targetName)) {
         context.tableStatus = 2;
@@ -125,6 +127,9 @@ bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableNam
         } catch (const std::exception& error) {
             // The rows are in; only the target's own numbering may lag behind.
             view.AddMessage(error.what());
+        }
+        if (!VerifyTargetTable(context, view, name, sourceName, targetName)) {
+            return false;
         }
     }
     view.addResultLine(name + " " + statusWords[static_cast<std::size_t>(context.tableStatus)] +

@@ -166,7 +166,9 @@ TEST_P(OddValuesMoveTest, ReportsARefusedRowOnceAndCopiesTheRowsAfterIt) {
     ASSERT_NE(result, nullptr) << feedback;
     EXPECT_EQ(result->text, "codes Append Error! Records: 4");
     EXPECT_FALSE(result->ticked);
-    ASSERT_EQ(run.view.memo.size(), 1U) << feedback;
+    // The refusal, then the verification's finding of the row it cost.
+    ASSERT_EQ(run.view.memo.size(), 2U) << feedback;
+    EXPECT_EQ(run.view.memo[1], "Table: codes row id=2: missing in the target");
     const std::string prefix = "Table: codes ";
     ASSERT_EQ(run.view.memo[0].rfind(prefix, 0), 0U) << feedback;
     const std::string refusal = run.view.memo[0].substr(prefix.size());

@@ -1,0 +1,447 @@
+#include "CanonicalValue.h"
+
+#include "dbaccess/FieldTypes.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+namespace P = ProviderType;
+
+std::string lower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+bool readDouble(const std::string& raw, double& number) {
+    const std::string text = trimmed(raw);
+    const std::string name = lower(text);
+    if (name == "nan") {
+        number = std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    if (name == "infinity" || name == "inf" || name == "-infinity" || name == "-inf") {
+        number = name[0] == '-' ? -std::numeric_limits<double>::infinity()
+                                : std::numeric_limits<double>::infinity();
+        return true;
+    }
+    const char* begin = text.data() + (!text.empty() && text[0] == '+' ? 1 : 0);
+    const auto [end, error] = std::from_chars(begin, text.data() + text.size(), number);
+    // Beyond a double's range from_chars refuses; SQLite writes infinity so.
+    if (error == std::errc::result_out_of_range) {
+        number = text[0] == '-' ? -std::numeric_limits<double>::infinity()
+                                : std::numeric_limits<double>::infinity();
+        return end == text.data() + text.size();
+    }
+    return error == std::errc() && end == text.data() + text.size() && begin != end;
+}
+
+std::string shortest(double number) {
+    if (std::isnan(number)) {
+        return "NaN";
+    }
+    if (std::isinf(number)) {
+        return number > 0 ? "Infinity" : "-Infinity";
+    }
+    if (number == 0) {
+        return "0";
+    }
+    char buffer[64];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, number);
+    return std::string(buffer, end);
+}
+
+// The float a double stands for: beyond the largest float only what rounds
+// to it (its shortest text read as a double) is the largest float.
+float nearestFloat(double number) {
+    constexpr double largest = std::numeric_limits<float>::max();
+    if (!std::isfinite(number) || std::fabs(number) <= largest) {
+        return static_cast<float>(number);
+    }
+    const float magnitude = std::fabs(number) < largest + std::ldexp(1.0, 103)
+                                ? std::numeric_limits<float>::max()
+                                : std::numeric_limits<float>::infinity();
+    return number < 0 ? -magnitude : magnitude;
+}
+
+std::string shortestFloat(float number) {
+    if (!std::isfinite(number) || number == 0) {
+        return shortest(number);
+    }
+    char buffer[64];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, number);
+    return std::string(buffer, end);
+}
+
+// Exact decimal text: no plus sign, no leading zeros, no trailing zeros of
+// the fraction, the exponent worked in. Empty when it is no number.
+std::string exactDecimal(const std::string& raw) {
+    const std::string text = trimmed(raw);
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i++] == '-';
+    }
+    std::string digits;
+    long long point = -1;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9') {
+            digits += text[i];
+        } else if (text[i] == '.' && point < 0) {
+            point = static_cast<long long>(digits.size());
+        } else {
+            break;
+        }
+    }
+    if (digits.empty()) {
+        return {};
+    }
+    if (point < 0) {
+        point = static_cast<long long>(digits.size());
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        long long exponent = 0;
+        const char* begin = text.data() + i + 1 + (text[i + 1] == '+' ? 1 : 0);
+        const auto [end, error] = std::from_chars(begin, text.data() + text.size(), exponent);
+        if (error != std::errc() || end != text.data() + text.size() ||
+            std::llabs(exponent) > 400) {
+            return {};
+        }
+        point += exponent;
+        i = text.size();
+    }
+    if (i != text.size()) {
+        return {};
+    }
+    if (point < 0) {
+        digits.insert(0, static_cast<std::size_t>(-point), '0');
+        point = 0;
+    }
+    if (point > static_cast<long long>(digits.size())) {
+        digits.append(static_cast<std::size_t>(point) - digits.size(), '0');
+    }
+    std::string whole = digits.substr(0, static_cast<std::size_t>(point));
+    std::string fraction = digits.substr(static_cast<std::size_t>(point));
+    whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
+    fraction.erase(fraction.find_last_not_of('0') + 1);
+    std::string result = (whole.empty() ? "0" : whole) + (fraction.empty() ? "" : "." + fraction);
+    return negative && result != "0" ? "-" + result : result;
+}
+
+std::size_t significantDigits(const std::string& decimal) {
+    std::string digits;
+    for (const char c : decimal) {
+        if (c >= '0' && c <= '9') {
+            digits += c;
+        }
+    }
+    const auto first = digits.find_first_not_of('0');
+    return first == std::string::npos ? 0 : digits.size() - first;
+}
+
+std::string canonicalNumber(const RawValue& value) {
+    if (value.form != RawForm::Double) {
+        const std::string exact = exactDecimal(value.data);
+        if (exact.empty()) {
+            return value.data;
+        }
+        // SQLite's exact text of a double has 21 digits: the double is meant.
+        const bool isDoubleText =
+            value.data.find_first_of("eE") != std::string::npos && significantDigits(exact) > 17;
+        double number = 0;
+        return isDoubleText && readDouble(value.data, number) ? exactDecimal(shortest(number))
+                                                              : exact;
+    }
+    return exactDecimal(shortest(value.number));
+}
+
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    return era * 146097 + static_cast<std::int64_t>(yoe * 365 + yoe / 4 - yoe / 100 + doy);
+}
+
+void civilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d) {
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp < 10 ? mp + 3 : mp - 9;
+    y = static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2);
+}
+
+// Digits at pos, at least min and at most max of them.
+bool digitsAt(const std::string& text, std::size_t& pos, std::size_t min, std::size_t max,
+              std::int64_t& out) {
+    std::size_t count = 0;
+    out = 0;
+    while (pos < text.size() && count < max && text[pos] >= '0' && text[pos] <= '9') {
+        out = out * 10 + (text[pos++] - '0');
+        ++count;
+    }
+    return count >= min;
+}
+
+// "HH:MM[:SS[.f]][zone]" from pos as microseconds, the zone east of UTC apart.
+bool clockAt(const std::string& text, std::size_t& pos, std::int64_t& micros,
+             std::int64_t& offset) {
+    std::int64_t hour = 0, minute = 0, second = 0, fraction = 0;
+    if (!digitsAt(text, pos, 1, 3, hour) || pos >= text.size() || text[pos++] != ':' ||
+        !digitsAt(text, pos, 2, 2, minute)) {
+        return false;
+    }
+    if (pos < text.size() && text[pos] == ':') {
+        ++pos;
+        if (!digitsAt(text, pos, 2, 2, second)) {
+            return false;
+        }
+        if (pos < text.size() && text[pos] == '.') {
+            ++pos;
+            std::int64_t scale = 100000;
+            while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+                fraction += (text[pos++] - '0') * scale;
+                scale /= 10;
+            }
+        }
+    }
+    micros = ((hour * 60 + minute) * 60 + second) * 1000000 + fraction;
+    offset = 0;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        const bool west = text[pos++] == '-';
+        std::int64_t hours = 0, minutes = 0;
+        if (!digitsAt(text, pos, 2, 2, hours)) {
+            return false;
+        }
+        if (pos < text.size() && text[pos] == ':') {
+            ++pos;
+        }
+        digitsAt(text, pos, 0, 2, minutes);
+        offset = (hours * 60 + minutes) * 60 * 1000000 * (west ? -1 : 1);
+    } else if (pos < text.size() && text[pos] == 'Z') {
+        ++pos;
+    }
+    return pos == text.size();
+}
+
+std::string clockText(std::int64_t micros) {
+    char buffer[48];
+    const bool negative = micros < 0;
+    micros = std::llabs(micros);
+    std::snprintf(
+        buffer, sizeof buffer, "%s%02lld:%02lld:%02lld.%06lld", negative ? "-" : "",
+        static_cast<long long>(micros / 3600000000), static_cast<long long>(micros / 60000000 % 60),
+        static_cast<long long>(micros / 1000000 % 60), static_cast<long long>(micros % 1000000));
+    return buffer;
+}
+
+std::string canonicalTime(const std::string& raw) {
+    const std::string text = trimmed(raw);
+    std::size_t pos = text.empty() || text[0] != '-' ? 0 : 1;
+    std::int64_t micros = 0, offset = 0;
+    if (!clockAt(text, pos, micros, offset)) {
+        return raw;
+    }
+    constexpr std::int64_t day = 86400000000;
+    if (offset != 0) {
+        micros = ((micros - offset) % day + day) % day;
+    }
+    return clockText(text[0] == '-' ? -micros : micros);
+}
+
+// "YYYY-MM-DD HH:MM:SS.ffffff" in UTC; the raw text when it reads otherwise.
+std::string canonicalTimestamp(const std::string& raw) {
+    const std::string text = trimmed(raw);
+    std::size_t pos = 0;
+    std::int64_t year = 0, month = 0, dayOfMonth = 0;
+    if (!digitsAt(text, pos, 4, 6, year) || pos >= text.size() || text[pos++] != '-' ||
+        !digitsAt(text, pos, 2, 2, month) || pos >= text.size() || text[pos++] != '-' ||
+        !digitsAt(text, pos, 2, 2, dayOfMonth)) {
+        return raw;
+    }
+    std::int64_t micros = 0, offset = 0;
+    if (pos < text.size()) {
+        if ((text[pos] != ' ' && text[pos] != 'T') || !clockAt(text, ++pos, micros, offset)) {
+            return raw;
+        }
+    }
+    constexpr std::int64_t day = 86400000000;
+    const std::int64_t instant =
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(dayOfMonth)) * day +
+        micros - offset;
+    const std::int64_t days = (instant >= 0 ? instant : instant - day + 1) / day;
+    unsigned m = 0, d = 0;
+    std::int64_t y = 0;
+    civilFromDays(days, y, m, d);
+    char date[32];
+    std::snprintf(date, sizeof date, "%04lld-%02u-%02u ", static_cast<long long>(y), m, d);
+    return date + clockText(instant - days * day);
+}
+
+std::string canonicalBoolean(const RawValue& value) {
+    const std::string text = lower(trimmed(value.data));
+    if (text == "t" || text == "true" || text == "y" || text == "yes" || text == "on") {
+        return "1";
+    }
+    if (text == "f" || text == "false" || text == "n" || text == "no" || text == "off") {
+        return "0";
+    }
+    return canonicalNumber(value);
+}
+
+} // namespace
+
+ValueFamily familyOf(const ColumnInfo& column) {
+    switch (column.storage) {
+    case StorageKind::Boolean:
+        return ValueFamily::Boolean;
+    case StorageKind::Integer:
+    case StorageKind::Unsigned:
+    case StorageKind::Decimal:
+        return ValueFamily::Number;
+    case StorageKind::Double:
+        return column.providerType == P::Single ? ValueFamily::Single : ValueFamily::Double;
+    case StorageKind::DateTime:
+        return column.providerType == P::DBDate   ? ValueFamily::Date
+               : column.providerType == P::DBTime ? ValueFamily::Time
+                                                  : ValueFamily::Timestamp;
+    case StorageKind::Binary:
+        return ValueFamily::Bytes;
+    case StorageKind::Text:
+        break;
+    }
+    if (column.providerType == P::GUID) {
+        return ValueFamily::Guid;
+    }
+    return column.providerType == P::Char || column.providerType == P::WChar
+               ? ValueFamily::FixedText
+               : ValueFamily::Text;
+}
+
+ValueFamily familyOf(const ColumnInfo& source, const ColumnInfo& target) {
+    const ValueFamily family = familyOf(source);
+    const ValueFamily other = familyOf(target);
+    const bool textual = family == ValueFamily::Text || family == ValueFamily::FixedText ||
+                         family == ValueFamily::Guid;
+    if (textual && (other == ValueFamily::Guid || other == ValueFamily::FixedText)) {
+        return family == ValueFamily::Guid ? family : other;
+    }
+    return family;
+}
+
+bool ordersAsNumber(ValueFamily family) {
+    return family == ValueFamily::Boolean || family == ValueFamily::Number ||
+           family == ValueFamily::Single || family == ValueFamily::Double;
+}
+
+std::string canonicalValue(ValueFamily family, const RawValue& value, bool singleColumn) {
+    if (singleColumn) {
+        double number = value.number;
+        if (value.form == RawForm::Double || readDouble(value.data, number)) {
+            RawValue narrowed = value;
+            narrowed.form = RawForm::Double;
+            narrowed.number = static_cast<double>(nearestFloat(number));
+            return canonicalValue(family, narrowed);
+        }
+    }
+    switch (family) {
+    case ValueFamily::Boolean:
+        return canonicalBoolean(value);
+    case ValueFamily::Number:
+        return canonicalNumber(value);
+    case ValueFamily::Single:
+    case ValueFamily::Double: {
+        double number = value.number;
+        if (value.form != RawForm::Double && !readDouble(value.data, number)) {
+            return value.data;
+        }
+        return family == ValueFamily::Single ? shortestFloat(nearestFloat(number))
+                                             : shortest(number);
+    }
+    case ValueFamily::Date:
+    case ValueFamily::Timestamp:
+        return canonicalTimestamp(value.data);
+    case ValueFamily::Time:
+        return canonicalTime(value.data);
+    case ValueFamily::FixedText:
+        return value.data.substr(0, value.data.find_last_not_of(' ') + 1);
+    case ValueFamily::Guid: {
+        std::string text = lower(trimmed(value.data));
+        if (text.size() == 38 && text.front() == '{' && text.back() == '}') {
+            text = text.substr(1, 36);
+        }
+        return text;
+    }
+    case ValueFamily::Text:
+    case ValueFamily::Bytes:
+        break;
+    }
+    return value.data;
+}
+
+int compareCanonical(ValueFamily family, const std::string& a, const std::string& b) {
+    if (ordersAsNumber(family)) {
+        double x = 0, y = 0;
+        if (readDouble(a, x) && readDouble(b, y) && x != y) {
+            return x < y ? -1 : 1;
+        }
+        // Equal as doubles: long decimals still tell apart by their digits.
+        const std::string ea = exactDecimal(a), eb = exactDecimal(b);
+        if (!ea.empty() && !eb.empty() && ea != eb) {
+            const bool negative = ea[0] == '-';
+            const auto integerDigits = [](const std::string& text) {
+                const auto point = text.find('.');
+                return (point == std::string::npos ? text.size() : point) - (text[0] == '-');
+            };
+            int order = integerDigits(ea) != integerDigits(eb)
+                            ? (integerDigits(ea) < integerDigits(eb) ? -1 : 1)
+                            : (ea < eb ? -1 : 1);
+            return negative ? -order : order;
+        }
+    }
+    return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+}
+
+std::string shownValue(ValueFamily family, const std::string& canonical) {
+    constexpr std::size_t longest = 40;
+    std::string shown;
+    if (family == ValueFamily::Bytes) {
+        static constexpr char hex[] = "0123456789ABCDEF";
+        shown = "0x";
+        for (const char c : canonical.substr(0, longest / 2)) {
+            shown += hex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+            shown += hex[static_cast<unsigned char>(c) & 0xF];
+        }
+        return canonical.size() > longest / 2 ? shown + "..." : shown;
+    }
+    if (ordersAsNumber(family)) {
+        return canonical.size() > longest ? canonical.substr(0, longest) + "..." : canonical;
+    }
+    // Whole characters only, in quotes.
+    std::size_t cut = canonical.size();
+    if (cut > longest) {
+        cut = longest;
+        while (cut > 0 && (static_cast<unsigned char>(canonical[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+    }
+    return "'" + canonical.substr(0, cut) + (cut < canonical.size() ? "...'" : "'");
+}

@@ -1,0 +1,302 @@
+#include "TableVerifier.h"
+
+#include "CanonicalValue.h"
+#include "RowHashes.h"
+#include "dbaccess/RawRowReader.h"
+#include "dbaccess/SqlNames.h"
+#include "dbaccess/TADOConnection.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+constexpr std::int64_t rowsBetweenChecks = 256;
+
+using CanonicalRow = std::vector<std::optional<std::string>>;
+
+// The keys came back in another order than the comparison's: the rows are
+// matched as multisets instead.
+struct OrderMismatch {};
+
+struct StoppedByUser {};
+
+class DifferenceList {
+public:
+    explicit DifferenceList(VerifyOutcome& outcome) : outcome_(outcome) {}
+    void add(std::string text) {
+        if (outcome_.shown.size() < shownDifferences) {
+            outcome_.shown.push_back(std::move(text));
+        } else {
+            ++outcome_.hidden;
+        }
+    }
+
+private:
+    VerifyOutcome& outcome_;
+};
+
+// How one side reads its columns.
+struct Side {
+    TADOConnection& connection;
+    std::string table;
+    std::vector<const ColumnInfo*> columns;
+};
+
+bool isSQLite(TADOConnection& connection) {
+    return connection.Kind() == DatabaseKind::SQLite;
+}
+
+std::string columnExpression(TADOConnection& connection, const ColumnInfo& column) {
+    const std::string name = quoteIdentifier(column.name, connection.IdentifierQuote());
+    // SQLite's driver gives doubles 15 digits; quote() gives every bit.
+    if (isSQLite(connection) &&
+        (column.storage == StorageKind::Double || column.storage == StorageKind::Decimal)) {
+        return "CASE WHEN typeof(" + name + ") = 'real' THEN quote(" + name + ") ELSE " + name +
+               " END";
+    }
+    return name;
+}
+
+// Text keys in byte order, the order the comparison uses.
+std::string orderExpression(TADOConnection& connection, const ColumnInfo& column) {
+    const std::string name = quoteIdentifier(column.name, connection.IdentifierQuote());
+    if (column.storage != StorageKind::Text) {
+        return name;
+    }
+    switch (connection.Kind()) {
+    case DatabaseKind::PostgreSQL:
+        return name + " COLLATE \"C\"";
+    case DatabaseKind::MariaDB:
+        return "CAST(" + name + " AS BINARY)";
+    case DatabaseKind::SQLite:
+        return name + " COLLATE BINARY";
+    default:
+        return name;
+    }
+}
+
+RawForm formOf(TADOConnection& connection, const ColumnInfo& column) {
+    if (column.storage == StorageKind::Binary) {
+        return RawForm::Bytes;
+    }
+    return column.storage == StorageKind::Double && !isSQLite(connection) ? RawForm::Double
+                                                                          : RawForm::Text;
+}
+
+RawRowReader openSide(const Side& side, const std::vector<std::size_t>& keys) {
+    std::string list, order;
+    std::vector<RawForm> forms;
+    for (const ColumnInfo* column : side.columns) {
+        list += (list.empty() ? "" : ", ") + columnExpression(side.connection, *column);
+        forms.push_back(formOf(side.connection, *column));
+    }
+    for (const std::size_t key : keys) {
+        order += (order.empty() ? " ORDER BY " : ", ") +
+                 orderExpression(side.connection, *side.columns[key]);
+    }
+    return RawRowReader(side.connection,
+                        "SELECT " + list + " FROM " + side.connection.SqlTableName(side.table) +
+                            order,
+                        std::move(forms));
+}
+
+// Reads the next row of a side into canonical form.
+class CanonicalReader {
+public:
+    CanonicalReader(const Side& side, const std::vector<std::size_t>& keys,
+                    const std::vector<ValueFamily>& families)
+        : reader_(openSide(side, keys)), families_(families) {
+        for (const ColumnInfo* column : side.columns) {
+            single_.push_back(column->storage == StorageKind::Double &&
+                              familyOf(*column) == ValueFamily::Single);
+        }
+    }
+
+    bool next(CanonicalRow& row) {
+        if (!reader_.next(raw_)) {
+            return false;
+        }
+        row.resize(raw_.size());
+        for (std::size_t i = 0; i < raw_.size(); ++i) {
+            row[i] = raw_[i].isNull
+                         ? std::nullopt
+                         : std::optional(canonicalValue(families_[i], raw_[i], single_[i]));
+        }
+        return true;
+    }
+
+private:
+    RawRowReader reader_;
+    const std::vector<ValueFamily>& families_;
+    std::vector<bool> single_;
+    std::vector<RawValue> raw_;
+};
+
+class Verification {
+public:
+    Verification(const VerifiedTable& table, const std::function<bool()>& keepGoing)
+        : table_(table), keepGoing_(keepGoing), source_{table.source, table.sourceTable, {}},
+          target_{table.target, table.targetTable, {}} {
+        for (const VerifiedColumn& column : table.columns) {
+            source_.columns.push_back(&column.source);
+            target_.columns.push_back(&column.target);
+            families_.push_back(familyOf(column.source, column.target));
+        }
+    }
+
+    VerifyOutcome run() {
+        try {
+            if (!table_.keys.empty()) {
+                try {
+                    return byKey();
+                } catch (const OrderMismatch&) {
+                }
+            }
+            return asMultisets();
+        } catch (const StoppedByUser&) {
+            VerifyOutcome stopped;
+            stopped.stopped = true;
+            return stopped;
+        }
+    }
+
+private:
+    void checkIn(std::int64_t rows) {
+        if (rows % rowsBetweenChecks == 0 && !keepGoing_()) {
+            throw StoppedByUser{};
+        }
+    }
+
+    int compareKeys(const CanonicalRow& a, const CanonicalRow& b) const {
+        for (const std::size_t key : table_.keys) {
+            if (a[key] != b[key]) {
+                if (!a[key] || !b[key]) {
+                    return !a[key] ? -1 : 1;
+                }
+                const int order = compareCanonical(families_[key], *a[key], *b[key]);
+                if (order != 0) {
+                    return order;
+                }
+            }
+        }
+        return 0;
+    }
+
+    std::string keyText(const CanonicalRow& row) const {
+        std::string text;
+        for (const std::size_t key : table_.keys) {
+            text += (text.empty() ? "" : ", ") + table_.columns[key].source.name + "=" +
+                    (row[key] ? shownValue(families_[key], *row[key]) : "NULL");
+        }
+        return text;
+    }
+
+    std::string shown(std::size_t column, const std::optional<std::string>& value) const {
+        return value ? shownValue(families_[column], *value) : "NULL";
+    }
+
+    // Rows come in key order; a key that goes back means another order.
+    bool advance(CanonicalReader& reader, CanonicalRow& row, CanonicalRow& previous,
+                 bool& started) {
+        if (started) {
+            previous.swap(row);
+        }
+        if (!reader.next(row)) {
+            return false;
+        }
+        if (started && compareKeys(previous, row) >= 0) {
+            throw OrderMismatch{};
+        }
+        started = true;
+        return true;
+    }
+
+    VerifyOutcome byKey() {
+        VerifyOutcome outcome;
+        DifferenceList differences(outcome);
+        CanonicalReader sourceRows(source_, table_.keys, families_);
+        CanonicalReader targetRows(target_, table_.keys, families_);
+        CanonicalRow source, target, previousSource, previousTarget;
+        bool sourceStarted = false, targetStarted = false;
+        bool haveSource = advance(sourceRows, source, previousSource, sourceStarted);
+        bool haveTarget = advance(targetRows, target, previousTarget, targetStarted);
+        std::int64_t rows = 0;
+        while (haveSource || haveTarget) {
+            checkIn(++rows);
+            const int order = !haveTarget ? -1 : !haveSource ? 1 : compareKeys(source, target);
+            if (order < 0) {
+                differences.add("row " + keyText(source) + ": missing in the target");
+            } else if (order > 0) {
+                differences.add("row " + keyText(target) + ": in the target only");
+            } else {
+                bool identical = true;
+                for (std::size_t i = 0; i < source.size(); ++i) {
+                    if (source[i] != target[i]) {
+                        identical = false;
+                        differences.add("row " + keyText(source) + ", column " +
+                                        table_.columns[i].source.name + ": source " +
+                                        shown(i, source[i]) + ", target " + shown(i, target[i]));
+                    }
+                }
+                outcome.identicalRows += identical ? 1 : 0;
+            }
+            if (order <= 0) {
+                ++outcome.sourceRows;
+                haveSource = advance(sourceRows, source, previousSource, sourceStarted);
+            }
+            if (order >= 0) {
+                haveTarget = advance(targetRows, target, previousTarget, targetStarted);
+            }
+        }
+        return outcome;
+    }
+
+    std::vector<RowHash> hashes(const Side& side, std::int64_t& rows) {
+        CanonicalReader reader(side, {}, families_);
+        std::vector<RowHash> result;
+        CanonicalRow row;
+        while (reader.next(row)) {
+            checkIn(++rows);
+            result.push_back(hashRow(row));
+        }
+        std::sort(result.begin(), result.end());
+        return result;
+    }
+
+    VerifyOutcome asMultisets() {
+        VerifyOutcome outcome;
+        DifferenceList differences(outcome);
+        std::int64_t rows = 0;
+        const std::vector<RowHash> source = hashes(source_, rows);
+        const std::vector<RowHash> target = hashes(target_, rows);
+        outcome.sourceRows = static_cast<std::int64_t>(source.size());
+        std::vector<RowHash> common;
+        std::set_intersection(source.begin(), source.end(), target.begin(), target.end(),
+                              std::back_inserter(common));
+        outcome.identicalRows = static_cast<std::int64_t>(common.size());
+        const auto missing = static_cast<std::int64_t>(source.size() - common.size());
+        const auto extra = static_cast<std::int64_t>(target.size() - common.size());
+        if (missing > 0) {
+            differences.add(std::to_string(missing) + " source row" + (missing == 1 ? "" : "s") +
+                            " not found in the target");
+        }
+        if (extra > 0) {
+            differences.add(std::to_string(extra) + " target row" + (extra == 1 ? "" : "s") +
+                            " not found in the source");
+        }
+        return outcome;
+    }
+
+    const VerifiedTable& table_;
+    const std::function<bool()>& keepGoing_;
+    Side source_;
+    Side target_;
+    std::vector<ValueFamily> families_;
+};
+
+} // namespace
+
+VerifyOutcome verifyTable(const VerifiedTable& table, const std::function<bool()>& keepGoing) {
+    return Verification(table, keepGoing).run();
+}

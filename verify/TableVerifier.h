@@ -1,0 +1,47 @@
+#pragma once
+
+#include "dbaccess/ColumnInfo.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TADOConnection;
+
+// A column that both tables have.
+struct VerifiedColumn {
+    ColumnInfo source;
+    ColumnInfo target;
+};
+
+// The two tables of a copy, as their databases spell them.
+struct VerifiedTable {
+    TADOConnection& source;
+    std::string sourceTable;
+    TADOConnection& target;
+    std::string targetTable;
+    std::vector<VerifiedColumn> columns;
+    // The source's primary key, as indexes into columns; empty without one.
+    std::vector<std::size_t> keys;
+};
+
+struct VerifyOutcome {
+    std::int64_t sourceRows = 0;
+    std::int64_t identicalRows = 0;
+    // The first differences, each a line; then how many more there are.
+    std::vector<std::string> shown;
+    std::int64_t hidden = 0;
+    bool stopped = false;
+
+    bool differs() const noexcept { return !shown.empty(); }
+};
+
+// At most this many difference lines are kept.
+constexpr std::size_t shownDifferences = 20;
+
+// Reads both tables again, each value as its driver's text or bytes, and
+// compares them: rows matched by the key (both sides read in key order and
+// merged), or, without a key, as multisets of rows. keepGoing is asked every
+// few hundred rows; when it says false the verification stops.
+VerifyOutcome verifyTable(const VerifiedTable& table, const std::function<bool()>& keepGoing);
