@@ -38,7 +38,13 @@ void PrintTo(const CopyPair& pair, std::ostream* out) {
 }
 
 MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& target) {
+    return moveAllTables(source, target, [](RecordingMoveView&) {});
+}
+
+MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& target,
+                            const std::function<void(RecordingMoveView&)>& prepare) {
     MoveRunRecord run;
+    prepare(run.view);
     TADOConnection sourceConnection("ADOConnection1");
     TADOConnection targetConnection("ADOConnection2");
     sourceConnection.SetLoginPrompt(false);

@@ -3,6 +3,7 @@
 #include "RecordingMoveView.h"
 #include "tests/support/TestDatabase.h"
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -31,6 +32,9 @@ struct MoveRunRecord {
 // lower-cased into the list), lists every source table ticked and presses
 // Execute; the connections are closed again when it returns.
 MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& target);
+// The same with the view prepared first (answers, what happens at events).
+MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& target,
+                            const std::function<void(RecordingMoveView&)>& prepare);
 
 // Every line of a run's feedback, for failure messages.
 std::string describeRun(const MoveRunRecord& run);

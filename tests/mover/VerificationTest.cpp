@@ -1,0 +1,197 @@
+#include "MoverRun.h"
+#include "tests/support/ScratchDatabase.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Engine = TestDatabase::Engine;
+
+// 300 rows of (id, amount) with amount id + 0.125, on each engine.
+std::string pricesRows(Engine engine, const std::string& table) {
+    if (engine == Engine::PostgreSQL) {
+        return "INSERT INTO " + table + " SELECT i, i + 0.125 FROM generate_series(1, 300) i;";
+    }
+    const std::string numbers =
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) ";
+    return engine == Engine::SQLite
+               ? numbers + "INSERT INTO " + table + " SELECT i, i + 0.125 FROM n;"
+               : "INSERT INTO " + table + " " + numbers + "SELECT i, i + 0.125 FROM n;";
+}
+
+// A copy whose target changes what arrives, or cannot hold it: what the
+// verification must find.
+struct VerifyCase {
+    std::string name;
+    Engine source;
+    Engine target;
+    std::string sourceSql;
+    std::string targetSql;
+    std::string table;
+    // The result line and the verification's message line.
+    std::string result;
+    std::string verified;
+    // Memo lines that must be there, and the last one.
+    std::vector<std::string> memo;
+    std::string lastMemo;
+};
+
+void PrintTo(const VerifyCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const std::string roundingTrigger =
+    "CREATE FUNCTION round_amount() RETURNS trigger AS $$ BEGIN NEW.amount := round(NEW.amount, "
+    "1); RETURN NEW; END $$ LANGUAGE plpgsql;"
+    "CREATE TRIGGER rounding BEFORE INSERT ON prices FOR EACH ROW EXECUTE FUNCTION "
+    "round_amount();";
+
+const std::string extraRowTrigger =
+    "CREATE FUNCTION add_row() RETURNS trigger AS $$ BEGIN IF NEW.id = 5 THEN INSERT INTO prices "
+    "VALUES (1005, 0); END IF; RETURN NEW; END $$ LANGUAGE plpgsql;"
+    "CREATE TRIGGER adding AFTER INSERT ON prices FOR EACH ROW EXECUTE FUNCTION add_row();";
+
+std::vector<VerifyCase> cases() {
+    return {
+        {"TriggerRoundsEveryValue",
+         Engine::SQLite,
+         Engine::PostgreSQL,
+         "CREATE TABLE prices (id INTEGER PRIMARY KEY, amount DECIMAL(10,3));" +
+             pricesRows(Engine::SQLite, "prices"),
+         "CREATE TABLE prices (id BIGINT PRIMARY KEY, amount NUMERIC(10,3));" + roundingTrigger,
+         "prices",
+         "prices Verify Error! Records: 300 [ ]",
+         "Verified Target Data: 0 of 300 rows identical",
+         {"Table: prices row id=1, column amount: source 1.125, target 1.1"},
+         "Table: prices and 280 more differences"},
+        {"TriggerAddsARow",
+         Engine::PostgreSQL,
+         Engine::PostgreSQL,
+         "CREATE TABLE prices (id INTEGER PRIMARY KEY, amount NUMERIC(10,3));" +
+             pricesRows(Engine::PostgreSQL, "prices"),
+         "CREATE TABLE prices (id INTEGER PRIMARY KEY, amount NUMERIC(10,3));" + extraRowTrigger,
+         "prices",
+         "prices Verify Error! Records: 300 [ ]",
+         "Verified Target Data: 300 of 300 rows identical",
+         {"Table: prices row id=1005: in the target only"},
+         "Table: prices row id=1005: in the target only"},
+        {"NarrowerColumn",
+         Engine::PostgreSQL,
+         Engine::MariaDB,
+         "CREATE TABLE prices (id INTEGER PRIMARY KEY, amount NUMERIC(10,3));" +
+             pricesRows(Engine::PostgreSQL, "prices"),
+         "CREATE TABLE prices (id INTEGER PRIMARY KEY, amount DECIMAL(10,2));",
+         "prices",
+         "prices Append Error! Records: 300 [ ]",
+         "Verified Target Data: 0 of 300 rows identical",
+         {"Table: prices Value for field 'amount' rounded to 2 decimal places",
+          "Table: prices row id=2, column amount: source 2.125, target 2.13"},
+         "Table: prices and 280 more differences"},
+        {"SQLiteKeepsFifteenDigits",
+         Engine::PostgreSQL,
+         Engine::SQLite,
+         "CREATE TABLE long_values (id INTEGER PRIMARY KEY, amount NUMERIC(30,20));"
+         "INSERT INTO long_values SELECT i, 1.12345678901234567891 + i FROM generate_series(1, "
+         "300) i;",
+         "CREATE TABLE long_values (id INTEGER PRIMARY KEY, amount DECIMAL(30,20));",
+         "long_values",
+         "long_values Append Error! Records: 300 [ ]",
+         "Verified Target Data: 0 of 300 rows identical",
+         {"Table: long_values Value for field 'amount' rounded to double precision",
+          "Table: long_values row id=1, column amount: source 2.12345678901234567891, target "
+          "2.1234567890123457"},
+         "Table: long_values and 280 more differences"},
+        {"ViewWithoutAKeyChangedByATrigger",
+         Engine::SQLite,
+         Engine::MariaDB,
+         "CREATE TABLE base (id INTEGER PRIMARY KEY, v VARCHAR(20));"
+         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+         "INSERT INTO base SELECT i, 'v' || i FROM n;"
+         "CREATE VIEW summary AS SELECT v FROM base;",
+         "CREATE TABLE summary (v VARCHAR(20));"
+         "CREATE TRIGGER changing BEFORE INSERT ON summary FOR EACH ROW "
+         "SET NEW.v = IF(NEW.v = 'v7', 'changed', NEW.v);",
+         "summary",
+         "summary Verify Error! Records: 300 [ ]",
+         "Verified Target Data: 299 of 300 rows identical",
+         {"Table: summary 1 source row not found in the target"},
+         "Table: summary 1 target row not found in the source"},
+    };
+}
+
+std::string resultLine(const MoveRunRecord& run, const std::string& table) {
+    for (const auto& line : run.view.results) {
+        if (line.text.rfind(table + " ", 0) == 0) {
+            return line.text + (line.ticked ? " [x]" : " [ ]");
+        }
+    }
+    return "no result line";
+}
+
+// The message line of the verification that follows the table's preparation.
+std::string verifiedLine(const MoveRunRecord& run, const std::string& table) {
+    bool inTable = false;
+    for (const auto& message : run.view.messages) {
+        inTable = message == "Preparing Move Table:" + table ||
+                  (inTable && message.rfind("Preparing", 0) != 0);
+        if (inTable && message.rfind("Verified Target Data:", 0) == 0) {
+            return message;
+        }
+    }
+    return "no verification line";
+}
+
+class VerificationTest : public ::testing::TestWithParam<VerifyCase> {};
+
+TEST_P(VerificationTest, FindsWhatTheTargetChanged) {
+    const VerifyCase& c = GetParam();
+    const ScratchDatabase source = ScratchDatabase::empty(c.source);
+    const ScratchDatabase target = ScratchDatabase::empty(c.target);
+    source->execute(c.sourceSql);
+    target->execute(c.targetSql);
+
+    const MoveRunRecord run = moveAllTables(source.database(), target.database());
+    const std::string feedback = describeRun(run);
+
+    EXPECT_EQ(run.escaped, "") << feedback;
+    EXPECT_EQ(resultLine(run, c.table), c.result) << feedback;
+    EXPECT_EQ(verifiedLine(run, c.table), c.verified) << feedback;
+    for (const auto& line : c.memo) {
+        EXPECT_NE(std::find(run.view.memo.begin(), run.view.memo.end(), line), run.view.memo.end())
+            << line << "\n"
+            << feedback;
+    }
+    ASSERT_FALSE(run.view.memo.empty()) << feedback;
+    EXPECT_EQ(run.view.memo.back(), c.lastMemo) << feedback;
+}
+
+INSTANTIATE_TEST_SUITE_P(, VerificationTest, ::testing::ValuesIn(cases()),
+                         [](const auto& caseInfo) { return caseInfo.param.name; });
+
+// Stop during the verification ends the run as Stop during the copy does.
+TEST(VerificationStop, EndsTheRunWithoutAResultLine_sqlite) {
+    const ScratchDatabase source = ScratchDatabase::empty(Engine::SQLite);
+    const ScratchDatabase target = ScratchDatabase::empty(Engine::SQLite);
+    source->execute("CREATE TABLE prices (id INTEGER PRIMARY KEY, amount DECIMAL(10,3));" +
+                    pricesRows(Engine::SQLite, "prices"));
+
+    const MoveRunRecord run =
+        moveAllTables(source.database(), target.database(), [](RecordingMoveView& view) {
+            view.answers = {true};
+            view.duringEvents = [](RecordingMoveView& events) {
+                if (!events.messages.empty() &&
+                    events.messages.back() == "End Move Source Data to Target") {
+                    events.pressStop();
+                }
+            };
+        });
+
+    EXPECT_EQ(run.view.questions, (std::vector<std::string>{"Stop Export?"})) << describeRun(run);
+    EXPECT_EQ(run.view.messages.back(), "Move terminated by user !!");
+    EXPECT_TRUE(run.view.results.empty());
+}
+
+} // namespace
