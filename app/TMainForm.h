@@ -120,7 +120,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildLayout();
@@ -128,9 +127,7 @@ private:
     void FormCreate();
     bool refuseWhileMoving(const char* refusal);
     void updateMoverEnabled();
-    void refreshShownTitle();
 
     MessageDialogs& dialogs_;
     bool closeRequested_ = false;
-    bool centred_ = false;
 };

@@ -7,6 +7,7 @@
 #include "platform/FilePaths.h"
 #include "platform/HelpTopics.h"
 #include "platform/SystemFont.h"
+#include "platform/WindowPlacement.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -50,6 +51,7 @@ TConnEditForm::TConnEditForm(DataLinkServices& services, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(systemDialogFont());
     setFixedSize(472, 185);
+    keepPlaced(*this, Placement::ScreenCentre);
     buildLayout();
     FormCreate();
 }
