@@ -35,6 +35,7 @@ public:
     ~TMainForm() override;
 
     void setAboutBox(TAboutBox* aboutBox) noexcept { AboutBox = aboutBox; }
+    MessageDialogs& dialogs() noexcept { return dialogs_; }
 
     // Message log and feedback used by the handlers and by a move run.
     void AddMessage(const QString& text);
