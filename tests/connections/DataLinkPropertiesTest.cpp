@@ -222,6 +222,20 @@ TEST(DataLinkPropertiesTestButton, ShowsThatItIsBusyAndForHowLong) {
     EXPECT_TRUE(dialog.TestButton->isEnabled());
 }
 
+TEST(DataLinkPropertiesTestButton, TakesEnterWhenFocused) {
+    ScriptedFileChooser chooser;
+    ModalAnswer<DataLinkPropertiesDialog> answer([](DataLinkPropertiesDialog& dialog) {
+        dialog.TestButton->setFocus();
+        QTest::keyClick(dialog.TestButton, Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(dialog.TestResult->text().startsWith("Test connection failed: "));
+        dialog.reject();
+    });
+    RunDataLinkProperties(nullptr, u"Driver={SQLite3};Database=/nonexistent-velbrook/x.sqlite;",
+                          chooser);
+    EXPECT_TRUE(answer.ran());
+}
+
 // A server that takes the connection and never answers.
 class SilentServer {
 public:
