@@ -45,7 +45,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == &window_) {
-            windowEvent(event->type());
+            // A window restored from its icon stays where the user left it.
+            if (!event->spontaneous()) {
+                windowEvent(event->type());
+            }
         } else if (watched == handle_ && event->type() == QEvent::Expose) {
             // Framed: place again when the frame differs from the one counted.
             const QMargins margins = knownMargins(window_);
