@@ -168,7 +168,8 @@ public:
         timer_.start(10);
     }
 
-    bool done() const noexcept { return done_; }
+    // Every key typed.
+    bool done() const noexcept { return index_ == steps_.size(); }
     const std::string& failure() const noexcept { return failure_; }
 
 private:
@@ -181,7 +182,6 @@ private:
             return;
         }
         if (index_ == steps_.size()) {
-            done_ = true;
             timer_.stop();
             return;
         }
@@ -206,7 +206,6 @@ private:
     std::size_t index_ = 0;
     QTimer timer_;
     QElapsedTimer waited_;
-    bool done_ = false;
     std::string failure_;
 };
 
