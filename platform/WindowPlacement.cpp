@@ -137,7 +137,7 @@ QRect placedFrame(Placement placement, const QSize& frameSize, const QRect& scre
         for (QRect beside : {right, left}) {
             beside.moveTop(
                 std::clamp(beside.top(), screen.top(),
-                           std::max(screen.top(), screen.bottom() - frameSize.height())));
+                           std::max(screen.top(), screen.bottom() + 1 - frameSize.height())));
             if (screen.contains(beside)) {
                 return beside;
             }
