@@ -4,12 +4,12 @@
 #include "ClickLabel.h"
 #include "ErrorReport.h"
 #include "Glyphs.h"
+#include "MessageDialogs.h"
+#include "platform/WindowPlacement.h"
 
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 
@@ -43,13 +43,14 @@ ClickLabel* placeLink(QWidget* parent, int left, int top, const QString& text) {
 } // namespace
 
 TAboutBox::TAboutBox(MessageDialogs& dialogs, QWidget* parent)
-    : QDialog(parent), openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); }),
+    : QDialog(parent), openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       dialogs_(dialogs) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(319, 300);
+    keepPlaced(*this, Placement::ScreenCentre);
     QFont dialogFont(QStringLiteral("Arial"));
     dialogFont.setStyleHint(QFont::SansSerif);
     dialogFont.setPixelSize(13);
@@ -99,18 +100,18 @@ const QUrl& TAboutBox::mailAddress() {
 }
 
 void TAboutBox::Label1Click() {
-    openUrl(webAddress());
+    open(webAddress(), webAddress().toString());
 }
 
 void TAboutBox::Label2Click() {
-    openUrl(mailAddress());
+    open(mailAddress(), mailAddress().path());
 }
 
-void TAboutBox::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
+void TAboutBox::open(const QUrl& url, const QString& address) {
+    // Without a browser or mail program the user still gets the address.
+    if (!openUrl(url)) {
+        dialogs_.showInformation(
+            QStringLiteral("No program on this computer opens this address. Copy it from here:") +
+            QStringLiteral("\n\n") + address);
     }
 }

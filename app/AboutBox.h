@@ -21,9 +21,9 @@ public:
     static const QUrl& webAddress();
     static const QUrl& mailAddress();
 
-    // Opens an address in the desktop's browser or mail program; replaceable
-    // so that a test sees the address instead.
-    std::function<void(const QUrl&)> openUrl;
+    // Opens an address in the desktop's browser or mail program and tells
+    // whether one took it; replaceable so that a test sees the address instead.
+    std::function<bool(const QUrl&)> openUrl;
 
     void Label1Click();
     void Label2Click();
@@ -38,9 +38,8 @@ public:
     QLabel* Comments = nullptr;
     QPushButton* OKButton = nullptr;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
+    void open(const QUrl& url, const QString& address);
+
     MessageDialogs& dialogs_;
 };

@@ -1,19 +1,24 @@
 #include "ApplicationTitle.h"
 
-#include <QGuiApplication>
+namespace {
+
+QString& storedTitle() {
+    static QString title;
+    return title;
+}
+
+} // namespace
 
 QString applicationTitle() {
-    return QGuiApplication::applicationDisplayName();
+    return storedTitle();
 }
 
 void setApplicationTitle(const QString& title) {
-    QGuiApplication::setApplicationDisplayName(title);
+    storedTitle() = title;
+    emit applicationTitleNotifier().changed(title);
 }
 
-QString windowManagerTitle(const QString& caption) {
-    const QString title = applicationTitle();
-    if (title.isEmpty() || caption.endsWith(title)) {
-        return caption;
-    }
-    return caption.isEmpty() ? title : caption + QStringLiteral(" \u2014 ") + title;
+ApplicationTitleNotifier& applicationTitleNotifier() {
+    static ApplicationTitleNotifier notifier;
+    return notifier;
 }

@@ -1,15 +1,20 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
-// The application title is kept as the application display name. Qt's X11
-// platform plugin appends that name to every top-level window title, so the
-// title bar and the task bar show "Velbrook — Velbrook 0.1" while the main
-// window's own caption stays "Velbrook". Qt does not re-send existing titles
-// when the name changes; the main window refreshes its own (TMainForm).
+// The application title: "Velbrook 0.1", and the progress of a move run
+// while one is going on. It stands for the program's task bar entry, so the
+// main window shows it as its icon name and no window caption carries it.
 QString applicationTitle();
 void setApplicationTitle(const QString& title);
 
-// The title that the window manager receives for a window with this caption,
-// composed as the X11 platform plugin of Qt 6 composes it.
-QString windowManagerTitle(const QString& caption);
+// Tells who shows the title that it changed.
+class ApplicationTitleNotifier : public QObject {
+    Q_OBJECT
+
+signals:
+    void changed(const QString& title);
+};
+
+ApplicationTitleNotifier& applicationTitleNotifier();

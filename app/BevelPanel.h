@@ -8,7 +8,7 @@ class QPainter;
 enum class Bevel { None, Raised, Lowered };
 
 // A plain panel with an outer and an inner bevel, a background colour and an
-// optional caption centred in it.
+// optional caption centred in it, clear of the controls it holds.
 class BevelPanel : public QWidget {
     Q_OBJECT
 
@@ -23,11 +23,16 @@ public:
     QString caption() const { return caption_; }
     QColor color() const { return color_; }
     QColor captionColor() const { return captionColor_; }
+    // Where the caption goes: centred, or centred in the widest free stretch
+    // between the panel's controls when one of them is in the way.
+    QRect captionRect() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QRect innerArea() const;
+
     Bevel outer_ = Bevel::Raised;
     Bevel inner_ = Bevel::None;
     QColor color_;

@@ -6,6 +6,9 @@
 
 #include <QToolButton>
 
+MainFormConnectionView::MainFormConnectionView(TMainForm& form)
+    : form_(form), services_(chooser_, form.dialogs()) {}
+
 TADOConnection& MainFormConnectionView::Connection(ConnectionSide side) {
     return side == ConnectionSide::Source ? form_.ADOConnection1 : form_.ADOConnection2;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ProgramDataLinkServices.h"
 #include "connections/ConnectionView.h"
-#include "connections/DataLinkServices.h"
 #include "platform/BrowseDataLinkFile.h"
 
 class TMainForm;
@@ -9,7 +9,7 @@ class TMainForm;
 // The main window as the opening of connections sees it.
 class MainFormConnectionView : public ConnectionView {
 public:
-    explicit MainFormConnectionView(TMainForm& form) : form_(form) {}
+    explicit MainFormConnectionView(TMainForm& form);
 
     TADOConnection& Connection(ConnectionSide side) override;
     void AddMessage(const std::string& text) override;
@@ -22,5 +22,5 @@ public:
 private:
     TMainForm& form_;
     QtFileChooser chooser_;
-    StandardDataLinkServices services_{chooser_};
+    ProgramDataLinkServices services_;
 };

@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -185,6 +186,11 @@ void TMainForm::buildLayout() {
     window->addLayout(body, 1);
     window->addWidget(StatusBar);
 
+    // Narrower, the tool bar would cut off About and the Messages bar Full Trace;
+    // the captions then find room between the controls of their bars.
+    constexpr int edge = 4;
+    setMinimumWidth(std::max(btnAbout->geometry().right() + 1 + edge,
+                             leftColumn->width() + chkFullTrace->geometry().right() + 1 + edge));
     resize(clientWidth, clientHeight);
 }
 

@@ -1,5 +1,8 @@
 #include "MessageDialogs.h"
 
+#include "platform/WindowPlacement.h"
+
+#include <QDialogButtonBox>
 #include <QPushButton>
 
 namespace {
@@ -17,14 +20,21 @@ std::unique_ptr<QMessageBox> createMessageBox(MessageKind kind, const QString& c
     // No parent: the box is application modal and centred on the screen.
     auto box = std::make_unique<QMessageBox>();
     box->setWindowModality(Qt::ApplicationModal);
+    keepPlaced(*box, Placement::ScreenCentre);
+    if (auto* buttons = box->findChild<QDialogButtonBox*>()) {
+        buttons->setCenterButtons(true);
+    }
     box->setWindowTitle(caption);
     box->setText(text);
     box->setTextFormat(Qt::PlainText);
-    if (kind == MessageKind::Error) {
-        box->setIcon(QMessageBox::Critical);
+    if (kind == MessageKind::Error || kind == MessageKind::Information) {
+        box->setIcon(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information);
         QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box->setDefaultButton(ok);
         box->setEscapeButton(ok);
+        if (kind == MessageKind::Information) {
+            box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        }
     } else {
         box->setIcon(QMessageBox::Question);
         QPushButton* yes = box->addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
@@ -60,4 +70,8 @@ DialogResult QtMessageDialogs::confirm(const QString& text) {
 
 void QtMessageDialogs::reportError(const QString& caption, const QString& text) {
     run(MessageKind::Error, caption, text);
+}
+
+void QtMessageDialogs::showInformation(const QString& text) {
+    run(MessageKind::Information, QStringLiteral("Information"), text);
 }

@@ -19,9 +19,12 @@ public:
     virtual DialogResult confirm(const QString& text) = 0;
     // The default error report: the stop icon and one "OK" under the caption.
     virtual void reportError(const QString& caption, const QString& text) = 0;
+    // Caption "Information", the information icon and "OK"; the text can be
+    // selected and copied.
+    virtual void showInformation(const QString& text) = 0;
 };
 
-enum class MessageKind { Error, Confirmation };
+enum class MessageKind { Error, Confirmation, Information };
 
 // The box that QtMessageDialogs runs, screen-centred and not yet shown.
 std::unique_ptr<QMessageBox> createMessageBox(MessageKind kind, const QString& caption,
@@ -33,4 +36,5 @@ public:
     void showError(const QString& text) override;
     DialogResult confirm(const QString& text) override;
     void reportError(const QString& caption, const QString& text) override;
+    void showInformation(const QString& text) override;
 };

@@ -18,9 +18,13 @@ namespace {
 constexpr int settleMilliseconds = 1500;
 constexpr int pollMilliseconds = 100;
 
-bool grabScreen(const QString& path) {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen != nullptr && screen->grabWindow(0).save(path, "PNG")) {
+// Saves what the screen shows of the window, the window manager's frame included.
+bool grabFramed(const QWidget& window, const QString& path) {
+    QScreen* screen = window.screen();
+    const QRect frame = window.frameGeometry();
+    if (screen != nullptr &&
+        screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+            .save(path, "PNG")) {
         return true;
     }
     std::fprintf(stderr, "could not save %s\n", qPrintable(path));
@@ -47,10 +51,12 @@ void whenModalShown(const QString& name, const std::function<void(QWidget&)>& ac
 void grabConnectionDialogs(TMainForm& mainForm, const QDir& dir) {
     auto saved = std::make_shared<bool>(true);
     whenModalShown(QStringLiteral("ConnEditForm"), [dir, saved](QWidget& editor) {
-        *saved = grabScreen(dir.filePath(QStringLiteral("conn-editor.png"))) && *saved;
+        *saved = grabFramed(editor, dir.filePath(QStringLiteral("conn-editor.png"))) && *saved;
         whenModalShown(QStringLiteral("DataLinkProperties"), [dir, saved,
                                                               &editor](QWidget& properties) {
-            *saved = grabScreen(dir.filePath(QStringLiteral("data-link-properties.png"))) && *saved;
+            *saved =
+                grabFramed(properties, dir.filePath(QStringLiteral("data-link-properties.png"))) &&
+                *saved;
             properties.close();
             editor.close();
         });
@@ -75,12 +81,12 @@ bool installScreenshotHook(TMainForm& mainForm, TAboutBox& aboutBox) {
     QDir().mkpath(folder);
     const QDir dir(folder);
     QTimer::singleShot(settleMilliseconds, &mainForm, [&mainForm, &aboutBox, dir] {
-        if (!grabScreen(dir.filePath(QStringLiteral("main.png")))) {
+        if (!grabFramed(mainForm, dir.filePath(QStringLiteral("main.png")))) {
             QCoreApplication::exit(1);
             return;
         }
         QTimer::singleShot(settleMilliseconds, &aboutBox, [&mainForm, &aboutBox, dir] {
-            const bool saved = grabScreen(dir.filePath(QStringLiteral("about.png")));
+            const bool saved = grabFramed(aboutBox, dir.filePath(QStringLiteral("about.png")));
             aboutBox.accept();
             QTimer::singleShot(0, qApp, [&mainForm, dir, saved] {
                 if (!saved) {

@@ -8,16 +8,14 @@
 #include "Glyphs.h"
 #include "PanelStatusBar.h"
 #include "RecordProgressBar.h"
+#include "platform/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QToolButton>
-#include <QWindow>
 
 TMainForm::TMainForm(MessageDialogs& dialogs, QWidget* parent)
     : QWidget(parent), ImageList1(connectionStateImages()), dialogs_(dialogs) {
@@ -33,8 +31,10 @@ TMainForm::TMainForm(MessageDialogs& dialogs, QWidget* parent)
 
     buildLayout();
     connectHandlers();
-    connect(qGuiApp, &QGuiApplication::applicationDisplayNameChanged, this,
-            &TMainForm::refreshShownTitle);
+    // The task bar entry of the program shows the application title.
+    connect(&applicationTitleNotifier(), &ApplicationTitleNotifier::changed, this,
+            &QWidget::setWindowIconText);
+    keepPlaced(*this, Placement::ScreenCentre);
     FormCreate();
 }
 
@@ -48,14 +48,6 @@ void TMainForm::FormCreate() {
     FTargetTables.Clear();
     ShowConnectionState(0, s1);
     ShowConnectionState(0, s2);
-}
-
-void TMainForm::refreshShownTitle() {
-    // Qt composes the platform title from the caption and the display name
-    // only when the caption is set; QWindow::setTitle re-sends it unchanged.
-    if (QWindow* window = windowHandle()) {
-        window->setTitle(window->title());
-    }
 }
 
 void TMainForm::AddMessage(const QString& text) {
@@ -166,18 +158,6 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     closeRequested_ = false;
     QWidget::closeEvent(event);
-}
-
-void TMainForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!centred_) {
-        centred_ = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->geometry().center());
-            move(frame.topLeft());
-        }
-    }
 }
 
 void TMainForm::guarded(const std::function<void()>& handler) noexcept {

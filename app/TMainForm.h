@@ -35,6 +35,7 @@ public:
     ~TMainForm() override;
 
     void setAboutBox(TAboutBox* aboutBox) noexcept { AboutBox = aboutBox; }
+    MessageDialogs& dialogs() noexcept { return dialogs_; }
 
     // Message log and feedback used by the handlers and by a move run.
     void AddMessage(const QString& text);
@@ -120,7 +121,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildLayout();
@@ -128,9 +128,7 @@ private:
     void FormCreate();
     bool refuseWhileMoving(const char* refusal);
     void updateMoverEnabled();
-    void refreshShownTitle();
 
     MessageDialogs& dialogs_;
     bool closeRequested_ = false;
-    bool centred_ = false;
 };

@@ -7,8 +7,10 @@
 #include "dbaccess/Variant.h"
 #include "platform/BrowseDataLinkFile.h"
 #include "platform/FilePaths.h"
+#include "platform/WindowPlacement.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGuiApplication>
@@ -16,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -69,6 +70,9 @@ DataLinkPropertiesDialog::DataLinkPropertiesDialog(FileChooser& chooser, QWidget
     buildLayout();
     fillCatalog();
     updateEnabled();
+    if (parent != nullptr) {
+        keepPlaced(*this, Placement::OverWindow, parent->window());
+    }
 }
 
 void DataLinkPropertiesDialog::buildLayout() {
@@ -79,9 +83,10 @@ void DataLinkPropertiesDialog::buildLayout() {
     DriverBox = editableCombo(this, "DriverBox");
     DataSourceBox = editableCombo(this, "DataSourceBox");
     DatabaseFileEdit = lineEdit(this, "DatabaseFileEdit");
-    DatabaseFileBrowse = new QToolButton(this);
+    DatabaseFileBrowse = new QPushButton(QStringLiteral("..."), this);
     DatabaseFileBrowse->setObjectName(QStringLiteral("DatabaseFileBrowse"));
-    DatabaseFileBrowse->setText(QStringLiteral("..."));
+    DatabaseFileBrowse->setMaximumWidth(
+        DatabaseFileBrowse->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
     ServerEdit = lineEdit(this, "ServerEdit");
     PortEdit = lineEdit(this, "PortEdit");
     DatabaseEdit = lineEdit(this, "DatabaseEdit");
@@ -98,6 +103,12 @@ void DataLinkPropertiesDialog::buildLayout() {
     form->addRow(QStringLiteral("&Provider:"), ProviderBox);
     form->addRow(QStringLiteral("&Driver:"), DriverBox);
     form->addRow(QStringLiteral("Data &source name:"), DataSourceBox);
+    SourceNote = new QLabel(
+        QStringLiteral("Both are set: the data source name is used and the driver is left out."),
+        this);
+    SourceNote->setObjectName(QStringLiteral("SourceNote"));
+    SourceNote->setWordWrap(true);
+    form->addRow(QString(), SourceNote);
     // A row of two widgets needs its label's buddy set by hand.
     auto* fileLabel = new QLabel(QStringLiteral("Database &file:"), this);
     fileLabel->setBuddy(DatabaseFileEdit);
@@ -111,7 +122,6 @@ void DataLinkPropertiesDialog::buildLayout() {
 
     TestButton = new QPushButton(QStringLiteral("&Test Connection"), this);
     TestButton->setObjectName(QStringLiteral("TestButton"));
-    TestButton->setAutoDefault(false);
     TestResult = new QLabel(this);
     TestResult->setObjectName(QStringLiteral("TestResult"));
     TestResult->setWordWrap(true);
@@ -134,7 +144,7 @@ void DataLinkPropertiesDialog::buildLayout() {
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(TestButton, &QPushButton::clicked, this, [this] { TestConnectionClick(); });
-    connect(DatabaseFileBrowse, &QToolButton::clicked, this,
+    connect(DatabaseFileBrowse, &QPushButton::clicked, this,
             &DataLinkPropertiesDialog::browseDatabaseFile);
     connect(ProviderBox, &QComboBox::currentIndexChanged, this,
             &DataLinkPropertiesDialog::updateEnabled);
@@ -142,6 +152,19 @@ void DataLinkPropertiesDialog::buildLayout() {
             &DataLinkPropertiesDialog::updateEnabled);
     connect(DataSourceBox, &QComboBox::currentTextChanged, this,
             &DataLinkPropertiesDialog::updateEnabled);
+    // A result shown belongs to the fields as they were tested.
+    for (QComboBox* box : {ProviderBox, DriverBox, DataSourceBox}) {
+        connect(box, &QComboBox::currentTextChanged, this,
+                &DataLinkPropertiesDialog::clearTestResult);
+    }
+    for (QLineEdit* edit : {DatabaseFileEdit, ServerEdit, PortEdit, DatabaseEdit, UserEdit,
+                            PasswordEdit, OptionsEdit}) {
+        connect(edit, &QLineEdit::textChanged, this, &DataLinkPropertiesDialog::clearTestResult);
+    }
+}
+
+void DataLinkPropertiesDialog::clearTestResult() {
+    TestResult->setText(catalogNote_);
 }
 
 void DataLinkPropertiesDialog::fillCatalog() {
@@ -157,8 +180,8 @@ void DataLinkPropertiesDialog::fillCatalog() {
         }
     } catch (const Exception& error) {
         // Names can still be typed when the driver manager cannot list them.
-        TestResult->setText(
-            qText("The driver manager's lists are not available: " + error.Message()));
+        catalogNote_ = qText("The driver manager's lists are not available: " + error.Message());
+        TestResult->setText(catalogNote_);
     }
 }
 
@@ -183,6 +206,8 @@ void DataLinkPropertiesDialog::updateEnabled() {
     const bool file = fileDatabase();
     DriverBox->setEnabled(odbc);
     DataSourceBox->setEnabled(odbc);
+    // The connection string names a data source or a driver, never both.
+    SourceNote->setVisible(odbc && !text(DriverBox).empty() && !text(DataSourceBox).empty());
     DatabaseFileEdit->setEnabled(file);
     DatabaseFileBrowse->setEnabled(file);
     ServerEdit->setEnabled(!file);
@@ -230,10 +255,16 @@ std::string DataLinkPropertiesDialog::connectionString() const {
 QString DataLinkPropertiesDialog::TestConnectionClick() {
     const std::string built = connectionString();
     std::string report;
+    TADOConnection connection("DataLinkTest");
+    connection.SetLoginPrompt(false);
+    connection.SetConnectionTimeout(testTimeout_);
+    TestButton->setEnabled(false);
+    TestResult->setText(QStringLiteral("Testing the connection; it gives up after %1 seconds...")
+                            .arg(testTimeout_));
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // The driver holds the thread from here on: show the text and the cursor first.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-        TADOConnection connection("DataLinkTest");
-        connection.SetLoginPrompt(false);
         connection.SetConnectionString(built);
         connection.SetConnected(true);
         report = "Test connection succeeded.";
@@ -241,6 +272,7 @@ QString DataLinkPropertiesDialog::TestConnectionClick() {
         report = "Test connection failed: " + withoutPassword(error.what(), text(PasswordEdit));
     }
     QGuiApplication::restoreOverrideCursor();
+    TestButton->setEnabled(true);
     TestResult->setText(qText(report));
     return TestResult->text();
 }

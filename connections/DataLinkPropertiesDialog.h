@@ -12,7 +12,6 @@ class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QToolButton;
 
 // The data link property dialog: a provider, an ODBC driver or data source
 // name from the driver manager, the usual keys, and a test connection.
@@ -30,12 +29,16 @@ public:
     // Connects once with the fields' string and shows the outcome in
     // TestResult; returns the text shown.
     QString TestConnectionClick();
+    // Seconds that Test Connection waits for the database; 15 unless set.
+    void setTestTimeout(int seconds) noexcept { testTimeout_ = seconds; }
 
     QComboBox* ProviderBox = nullptr;
     QComboBox* DriverBox = nullptr;
     QComboBox* DataSourceBox = nullptr;
+    // Shown while both a driver and a data source name are set.
+    QLabel* SourceNote = nullptr;
     QLineEdit* DatabaseFileEdit = nullptr;
-    QToolButton* DatabaseFileBrowse = nullptr;
+    QPushButton* DatabaseFileBrowse = nullptr;
     QLineEdit* ServerEdit = nullptr;
     QLineEdit* PortEdit = nullptr;
     QLineEdit* DatabaseEdit = nullptr;
@@ -52,9 +55,12 @@ private:
     void updateEnabled();
     bool fileDatabase() const;
     void browseDatabaseFile();
+    void clearTestResult();
 
     FileChooser& chooser_;
     std::vector<OdbcDataSource> dataSources_;
+    QString catalogNote_;
+    int testTimeout_ = 15;
 };
 
 // Runs the dialog on the initial string. Returns the string built when the

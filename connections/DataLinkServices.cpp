@@ -3,9 +3,6 @@
 #include "DataLinkPropertiesDialog.h"
 #include "platform/HelpTopics.h"
 
-#include <QGuiApplication>
-#include <QMessageBox>
-
 std::u16string StandardDataLinkServices::BrowseDataLinkFile(QWidget* parent,
                                                             const std::u16string& initialFile) {
     return ::BrowseDataLinkFile(parent, initialFile, chooser_);
@@ -19,8 +16,4 @@ StandardDataLinkServices::RunDataLinkProperties(QWidget* parent,
 
 void StandardDataLinkServices::ShowHelp(QWidget* parent, int helpContext) {
     ShowHelpTopic(parent, helpContext);
-}
-
-void StandardDataLinkServices::ReportError(QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), text);
 }

@@ -23,7 +23,7 @@ public:
 };
 
 // The program's own services: the file chooser, the data link property
-// dialog, the help window and a message box.
+// dialog and the help window. Reporting errors is left to the program.
 class StandardDataLinkServices : public DataLinkServices {
 public:
     explicit StandardDataLinkServices(FileChooser& chooser) : chooser_(chooser) {}
@@ -32,7 +32,6 @@ public:
     std::u16string RunDataLinkProperties(QWidget* parent,
                                          const std::u16string& initialString) override;
     void ShowHelp(QWidget* parent, int helpContext) override;
-    void ReportError(QWidget* parent, const QString& text) override;
 
 protected:
     FileChooser& chooser() noexcept { return chooser_; }

@@ -7,6 +7,7 @@
 #include "platform/FilePaths.h"
 #include "platform/HelpTopics.h"
 #include "platform/SystemFont.h"
+#include "platform/WindowPlacement.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -50,6 +51,7 @@ TConnEditForm::TConnEditForm(DataLinkServices& services, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(systemDialogFont());
     setFixedSize(472, 185);
+    keepPlaced(*this, Placement::ScreenCentre);
     buildLayout();
     FormCreate();
 }
@@ -80,8 +82,9 @@ void TConnEditForm::buildLayout() {
     ConnectionString = place(new QLineEdit(group), "ConnectionString", {28, 94, 332, 21});
     ConnectionString->setMaxLength(std::numeric_limits<int>::max());
     Build = place(new QPushButton(QStringLiteral("B&uild..."), group), "Build", {370, 92, 75, 25});
-    for (QPushButton* button : {Browse, Build, HelpButton, CancelButton}) {
-        button->setAutoDefault(false);
+    // Enter presses the focused button, or OK when no button has the focus.
+    for (QPushButton* button : {OkButton, CancelButton, HelpButton, Browse, Build}) {
+        button->setAutoDefault(true);
     }
 
     // Neither is selected until RunEditor selects one.
@@ -142,6 +145,8 @@ void TConnEditForm::runClick(void (TConnEditForm::*handler)()) {
         (this->*handler)();
     } catch (const std::exception& error) {
         services_.ReportError(this, QString::fromUtf8(error.what()));
+    } catch (...) {
+        services_.ReportError(this, QStringLiteral("Unknown error"));
     }
 }
 

@@ -129,15 +129,15 @@ std::string withDriverOptions(const std::string& odbcConnectionString) {
     return result;
 }
 
-OdbcSession::OdbcSession(const std::string& odbcConnectionString)
+OdbcSession::OdbcSession(const std::string& odbcConnectionString, int loginTimeoutSeconds)
     : environment_(SQL_HANDLE_ENV, SQL_NULL_HANDLE) {
     ensureUtf8CharacterLocale();
     checkOdbc(SQLSetEnvAttr(environment_.get(), SQL_ATTR_ODBC_VERSION,
                             reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
               environment_);
     connection_ = OdbcHandle(SQL_HANDLE_DBC, environment_.get());
-    SQLSetConnectAttr(connection_.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15),
-                      0);
+    SQLSetConnectAttr(connection_.get(), SQL_ATTR_LOGIN_TIMEOUT,
+                      reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0);
     std::string text = withDriverOptions(odbcConnectionString);
     SQLCHAR out[2048];
     SQLSMALLINT outLength = 0;

@@ -23,8 +23,9 @@ struct DriverTraits {
 // An open ODBC connection: environment and connection handles.
 class OdbcSession {
 public:
-    // Connects with an ODBC connection string; raises EOleException.
-    explicit OdbcSession(const std::string& odbcConnectionString);
+    // Connects with an ODBC connection string, giving up after the login
+    // timeout; raises EOleException.
+    explicit OdbcSession(const std::string& odbcConnectionString, int loginTimeoutSeconds = 15);
 
     SQLHDBC connection() const noexcept { return connection_.get(); }
     const DriverTraits& traits() const noexcept { return traits_; }

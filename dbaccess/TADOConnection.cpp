@@ -41,7 +41,8 @@ void TADOConnection::SetConnected(bool connected) {
         return;
     }
     if (connected) {
-        session_ = std::make_unique<OdbcSession>(toOdbcConnectionString(ConnectionString()));
+        session_ = std::make_unique<OdbcSession>(toOdbcConnectionString(ConnectionString()),
+                                                 connectionTimeout_);
         return;
     }
     for (TCustomADODataSet* dataSet : dataSets_) {

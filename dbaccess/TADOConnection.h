@@ -50,6 +50,10 @@ public:
     bool LoginPrompt() const noexcept { return loginPrompt_; }
     void SetLoginPrompt(bool prompt) noexcept { loginPrompt_ = prompt; }
 
+    // Seconds that opening the connection may take; 15 as in ADO.
+    int ConnectionTimeout() const noexcept { return connectionTimeout_; }
+    void SetConnectionTimeout(int seconds) noexcept { connectionTimeout_ = seconds; }
+
     bool Connected() const noexcept;
     void SetConnected(bool connected);
 
@@ -84,6 +88,7 @@ private:
     std::string connectionString_;
     std::string provider_;
     bool loginPrompt_ = true;
+    int connectionTimeout_ = 15;
     std::unique_ptr<OdbcSession> session_;
     std::vector<DatabaseType> dataTypes_;
     std::vector<TCustomADODataSet*> dataSets_;

@@ -31,7 +31,7 @@ public:
 inline constexpr const char* DataLinkFileFilter = "Data Link Files (*.udl)";
 
 // Lets the user choose a data link file ("*.udl"), starting in the initial
-// file's directory (none for a bare name). Returns the chosen path, or the
-// initial file when the user cancelled.
+// file's directory, or in the data link folder for a bare name or none.
+// Returns the chosen path, or the initial file when the user cancelled.
 std::u16string BrowseDataLinkFile(QWidget* parent, const std::u16string& initialFile,
                                   FileChooser& chooser);

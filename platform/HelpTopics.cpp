@@ -1,9 +1,32 @@
 #include "HelpTopics.h"
 
+#include "WindowPlacement.h"
+
 #include <QFile>
+#include <QMimeData>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
 
 namespace {
+
+// Break marks in the examples (zero-width spaces after ";", no-break spaces
+// and word joiners elsewhere) stay out of what the user copies.
+class HelpBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override {
+        QString text = textCursor().selection().toPlainText();
+        text.remove(QChar(0x200B));
+        text.remove(QChar(0x2060));
+        text.replace(QChar::Nbsp, QLatin1Char(' '));
+        auto* mime = new QMimeData;
+        mime->setText(text);
+        return mime;
+    }
+};
 
 const char* topicResource(int helpContext) {
     switch (helpContext) {
@@ -39,12 +62,17 @@ QWidget* ShowHelpTopic(QWidget* parent, int helpContext) {
                         : nullptr;
     if (browser == nullptr) {
         // A window of the modal dialog's own, so that it takes input beside it.
-        browser = new QTextBrowser(parent);
+        browser = new HelpBrowser(parent);
         browser->setObjectName(name);
         browser->setWindowFlag(Qt::Window);
         browser->setAttribute(Qt::WA_DeleteOnClose);
         browser->setWindowTitle(QStringLiteral("Velbrook Help"));
+        // Lines break between words only, never inside one.
+        browser->setWordWrapMode(QTextOption::WordWrap);
         browser->resize(600, 460);
+        if (parent != nullptr) {
+            keepPlaced(*browser, Placement::BesideWindow, parent->window());
+        }
     }
     browser->setHtml(html);
     browser->show();

@@ -14,7 +14,10 @@ namespace {
 class AboutBoxLabels : public ::testing::Test {
 protected:
     void SetUp() override {
-        box.openUrl = [this](const QUrl& url) { opened.push_back(url); };
+        box.openUrl = [this](const QUrl& url) {
+            opened.push_back(url);
+            return true;
+        };
         box.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     }
@@ -58,7 +61,34 @@ TEST_F(AboutBoxLabels, ClicksOpenTheWebAndMailAddresses) {
     EXPECT_TRUE(opened[0].host().endsWith("example.org"));
     EXPECT_EQ(opened[1].scheme(), "mailto");
     EXPECT_TRUE(opened[1].path().endsWith("@example.org"));
+    EXPECT_TRUE(dialogs.shown.empty());
 }
+
+// With no browser or mail program, a box shows the address to copy.
+struct UnopenedCase {
+    const char* name;
+    ClickLabel* TAboutBox::*label;
+    QString address;
+};
+
+class AboutBoxUnopened : public AboutBoxLabels,
+                         public ::testing::WithParamInterface<UnopenedCase> {};
+
+TEST_P(AboutBoxUnopened, ShowsTheAddress) {
+    box.openUrl = [](const QUrl&) { return false; };
+    QTest::mouseClick(box.*GetParam().label, Qt::LeftButton);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Information);
+    EXPECT_EQ(dialogs.shown[0].caption, "Information");
+    EXPECT_TRUE(dialogs.shown[0].text.endsWith("\n" + GetParam().address))
+        << dialogs.shown[0].text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , AboutBoxUnopened,
+    ::testing::Values(UnopenedCase{"Web", &TAboutBox::Label1, "https://www.example.org/velbrook"},
+                      UnopenedCase{"Mail", &TAboutBox::Label2, "dev@example.org"}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(AboutBoxLabels, OkIsTheDefaultButtonAndCloses) {
     EXPECT_TRUE(box.OKButton->isDefault());
@@ -69,7 +99,7 @@ TEST_F(AboutBoxLabels, OkIsTheDefaultButtonAndCloses) {
 }
 
 TEST_F(AboutBoxLabels, AFailingOpenBecomesTheErrorReport) {
-    box.openUrl = [](const QUrl&) { throw std::runtime_error("no browser"); };
+    box.openUrl = [](const QUrl&) -> bool { throw std::runtime_error("no browser"); };
     QTest::mouseClick(box.Label1, Qt::LeftButton);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "no browser.");

@@ -2,8 +2,12 @@
 
 #include "FormFixture.h"
 #include "app/ApplicationTitle.h"
+#include "app/ProgramDataLinkServices.h"
+#include "connections/TConnEditForm.h"
 #include "dbaccess/Exceptions.h"
+#include "tests/connections/TestSupport.h"
 
+#include <QPushButton>
 #include <stdexcept>
 
 namespace {
@@ -65,6 +69,26 @@ TEST_F(DefaultErrorReport, ShowsTheMessageUnderTheCurrentApplicationTitle) {
     // The program goes on.
     form->AddMessage("still here");
     EXPECT_EQ(messages(), QStringList{"still here"});
+}
+
+// A failed Browse in the connection string editor is a failed handler too.
+TEST(FailedBrowse, GoesToTheDefaultErrorReport) {
+    RecordingDialogs dialogs;
+    ScriptedFileChooser chooser;
+    chooser.failWith = "Interface not supported";
+    ProgramDataLinkServices services(chooser, dialogs);
+    TConnEditForm form(services);
+    ModalAnswer<TConnEditForm> answer([](TConnEditForm& editor) {
+        editor.Browse->click();
+        editor.CancelButton->click();
+    });
+    setApplicationTitle("Velbrook 0.1");
+    form.RunEditor(u"FILE NAME=/x/a.udl");
+    ASSERT_TRUE(answer.ran());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
+    EXPECT_EQ(dialogs.shown[0].caption, "Velbrook 0.1");
+    EXPECT_EQ(dialogs.shown[0].text, "Interface not supported.");
 }
 
 TEST(RunHandler, NeverLetsAnExceptionOut) {

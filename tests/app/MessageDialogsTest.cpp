@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -77,6 +78,51 @@ TEST_F(RealDialogs, ErrorReportIsCaptionedWithTheGivenTitle) {
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_EQ(box.buttons, QStringList{"OK"});
 }
+
+TEST_F(RealDialogs, EnterPressesTheFocusedButton) {
+    DialogResult answer = DialogResult::Ok;
+    QTimer::singleShot(0, qApp, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        QAbstractButton* no = box->buttons().at(1);
+        no->setFocus();
+        QTest::keyClick(no, Qt::Key_Return);
+    });
+    answer = dialogs.confirm("Stop Export?");
+    EXPECT_EQ(answer, DialogResult::No);
+}
+
+class MessageBoxButtons : public ::testing::TestWithParam<MessageKind> {};
+
+TEST_P(MessageBoxButtons, AreCentredAtTheBottom) {
+    const auto box = createMessageBox(GetParam(), "Caption", "Some text for the box");
+    box->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+    QRect row;
+    for (const QAbstractButton* button : box->buttons()) {
+        row |= QRect(button->mapTo(box.get(), QPoint(0, 0)), button->size());
+    }
+    EXPECT_LE(std::abs(row.center().x() - box->rect().center().x()), 1)
+        << row.left() << ".." << row.right() << " in " << box->width();
+    EXPECT_GT(row.top(), box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->y());
+}
+
+std::string kindName(const ::testing::TestParamInfo<MessageKind>& kind) {
+    switch (kind.param) {
+    case MessageKind::Error:
+        return "Error";
+    case MessageKind::Confirmation:
+        return "Confirmation";
+    case MessageKind::Information:
+        return "Information";
+    }
+    return "Unknown";
+}
+
+INSTANTIATE_TEST_SUITE_P(, MessageBoxButtons,
+                         ::testing::Values(MessageKind::Error, MessageKind::Confirmation,
+                                           MessageKind::Information),
+                         kindName);
 
 TEST(MessageBoxes, AreApplicationModalAndWrapLongText) {
     const auto box = createMessageBox(MessageKind::Error, "Error", QString("word ").repeated(200));

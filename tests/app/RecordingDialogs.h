@@ -34,6 +34,10 @@ public:
         shown.push_back({MessageKind::Error, caption, text});
     }
 
+    void showInformation(const QString& text) override {
+        shown.push_back({MessageKind::Information, QStringLiteral("Information"), text});
+    }
+
     std::vector<Shown> shown;
     std::deque<DialogResult> answers;
 };

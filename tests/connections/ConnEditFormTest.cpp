@@ -325,7 +325,7 @@ TEST_F(ConnEditFormTest, BrowseStartsFromTheFieldAndReplacesIt) {
                   }),
               u"FILE NAME=/chosen/one.udl");
     ASSERT_EQ(services.files.requests.size(), 2U);
-    EXPECT_EQ(services.files.requests[0].initialDirectory, QString());
+    EXPECT_EQ(services.files.requests[0].initialDirectory, QString::fromStdString(folder() + "/"));
     EXPECT_EQ(services.files.requests[1].initialDirectory, QStringLiteral("/chosen/"));
     EXPECT_EQ(services.files.requests[0].filter, QStringLiteral("Data Link Files (*.udl)"));
 }

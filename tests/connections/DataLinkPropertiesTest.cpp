@@ -9,8 +9,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QToolButton>
+#include <QTimer>
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -122,6 +126,151 @@ TEST(DataLinkProperties, BrowsesForTheDatabaseFile) {
     EXPECT_EQ(dialog.DatabaseFileEdit->text(), "/data/new.sqlite");
     ASSERT_EQ(chooser.requests.size(), 2U);
     EXPECT_EQ(chooser.requests[0].initialDirectory, "/data/");
+}
+
+// The string names a data source or a driver; with both set the dialog says
+// which one it uses.
+struct SourceCase {
+    const char* name;
+    const char* driver;
+    const char* dataSource;
+    bool noteShown;
+    const char* built;
+};
+
+class DataLinkPropertiesSource : public ::testing::TestWithParam<SourceCase> {};
+
+TEST_P(DataLinkPropertiesSource, SaysWhichOneIsUsed) {
+    const SourceCase& c = GetParam();
+    ScriptedFileChooser chooser;
+    DataLinkPropertiesDialog dialog(chooser);
+    dialog.DriverBox->setCurrentText(c.driver);
+    dialog.DataSourceBox->setCurrentText(c.dataSource);
+    EXPECT_EQ(dialog.SourceNote->isVisibleTo(&dialog), c.noteShown);
+    if (c.noteShown) {
+        EXPECT_EQ(dialog.SourceNote->text(),
+                  "Both are set: the data source name is used and the driver is left out.");
+    }
+    EXPECT_EQ(dialog.connectionString(), c.built);
+    dialog.ProviderBox->setCurrentIndex(1);
+    EXPECT_FALSE(dialog.SourceNote->isVisibleTo(&dialog));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , DataLinkPropertiesSource,
+    ::testing::Values(SourceCase{"Both", "PostgreSQL Unicode", "Elsewhere", true, "DSN=Elsewhere;"},
+                      SourceCase{"DriverOnly", "PostgreSQL Unicode", "", false,
+                                 "Driver={PostgreSQL Unicode};"},
+                      SourceCase{"DataSourceOnly", "", "Elsewhere", false, "DSN=Elsewhere;"},
+                      SourceCase{"Neither", "", "", false, ""}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// A test result is gone as soon as a field changes.
+struct FieldChange {
+    const char* name;
+    std::function<void(DataLinkPropertiesDialog&)> change;
+};
+
+class DataLinkPropertiesResult : public ::testing::TestWithParam<FieldChange> {};
+
+TEST_P(DataLinkPropertiesResult, IsClearedWhenAFieldChanges) {
+    ScriptedFileChooser chooser;
+    DataLinkPropertiesDialog dialog(chooser);
+    dialog.load("Driver={SQLite3};Database=/nonexistent-velbrook/folder/x.sqlite;");
+    ASSERT_TRUE(dialog.TestConnectionClick().startsWith("Test connection failed: "));
+    GetParam().change(dialog);
+    EXPECT_EQ(dialog.TestResult->text(), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , DataLinkPropertiesResult,
+    ::testing::Values(
+        FieldChange{"Provider", [](auto& d) { d.ProviderBox->setCurrentIndex(1); }},
+        FieldChange{"Driver", [](auto& d) { d.DriverBox->setCurrentText("FreeTDS"); }},
+        FieldChange{"DataSource", [](auto& d) { d.DataSourceBox->setCurrentText("x"); }},
+        FieldChange{"DatabaseFile", [](auto& d) { d.DatabaseFileEdit->setText("/tmp/y"); }},
+        FieldChange{"Server", [](auto& d) { d.ServerEdit->setText("h"); }},
+        FieldChange{"Port", [](auto& d) { d.PortEdit->setText("1"); }},
+        FieldChange{"Database", [](auto& d) { d.DatabaseEdit->setText("d"); }},
+        FieldChange{"User", [](auto& d) { d.UserEdit->setText("u"); }},
+        FieldChange{"Password", [](auto& d) { d.PasswordEdit->setText("p"); }},
+        FieldChange{"Options", [](auto& d) { d.OptionsEdit->setText("A=1"); }}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST(DataLinkPropertiesTestButton, ShowsThatItIsBusyAndForHowLong) {
+    ScriptedFileChooser chooser;
+    DataLinkPropertiesDialog dialog(chooser);
+    dialog.load("Driver={SQLite3};Database=/nonexistent-velbrook/folder/x.sqlite;");
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    // Runs while the test is under way, if the dialog lets events through.
+    QString shown;
+    bool busyCursor = false;
+    bool buttonEnabled = true;
+    QTimer::singleShot(0, &dialog, [&] {
+        shown = dialog.TestResult->text();
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busyCursor = cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+        buttonEnabled = dialog.TestButton->isEnabled();
+    });
+    QTest::mouseClick(dialog.TestButton, Qt::LeftButton);
+    EXPECT_EQ(shown, "Testing the connection; it gives up after 15 seconds...");
+    EXPECT_TRUE(busyCursor);
+    EXPECT_FALSE(buttonEnabled);
+    EXPECT_TRUE(dialog.TestResult->text().startsWith("Test connection failed: "));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(dialog.TestButton->isEnabled());
+}
+
+TEST(DataLinkPropertiesTestButton, TakesEnterWhenFocused) {
+    ScriptedFileChooser chooser;
+    ModalAnswer<DataLinkPropertiesDialog> answer([](DataLinkPropertiesDialog& dialog) {
+        dialog.TestButton->setFocus();
+        QTest::keyClick(dialog.TestButton, Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(dialog.TestResult->text().startsWith("Test connection failed: "));
+        dialog.reject();
+    });
+    RunDataLinkProperties(nullptr, u"Driver={SQLite3};Database=/nonexistent-velbrook/x.sqlite;",
+                          chooser);
+    EXPECT_TRUE(answer.ran());
+}
+
+// A server that takes the connection and never answers.
+class SilentServer {
+public:
+    SilentServer() : socket_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        auto* generic = reinterpret_cast<sockaddr*>(&address);
+        if (::bind(socket_, generic, length) == 0 && ::listen(socket_, 4) == 0 &&
+            ::getsockname(socket_, generic, &length) == 0) {
+            port_ = ntohs(address.sin_port);
+        }
+    }
+    ~SilentServer() { ::close(socket_); }
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+
+    int port() const noexcept { return port_; }
+
+private:
+    int socket_;
+    int port_ = 0;
+};
+
+TEST(DataLinkPropertiesTestButton, GivesUpOnAServerThatNeverAnswers) {
+    SilentServer server;
+    ASSERT_NE(server.port(), 0);
+    ScriptedFileChooser chooser;
+    DataLinkPropertiesDialog dialog(chooser);
+    dialog.load("Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=" +
+                std::to_string(server.port()) + ";Database=shop;Uid=me;Pwd=secret;");
+    dialog.setTestTimeout(1);
+    const QString report = dialog.TestConnectionClick();
+    EXPECT_TRUE(report.startsWith("Test connection failed: ")) << report.toStdString();
 }
 
 struct RunCase {

@@ -4,8 +4,15 @@
 #include "platform/DataLinkFolder.h"
 #include "platform/FilePaths.h"
 #include "platform/HelpTopics.h"
+#include "platform/WindowPlacement.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -115,6 +122,7 @@ class BrowseDataLinkFileCase : public ::testing::TestWithParam<BrowseCase> {};
 
 TEST_P(BrowseDataLinkFileCase, AsksForUdlFilesInTheInitialDirectory) {
     const BrowseCase& c = GetParam();
+    const ScopedEnvironment dataHome("XDG_DATA_HOME", "/home/me/data");
     ScriptedFileChooser chooser;
     chooser.answers.push_back(c.answer);
     EXPECT_EQ(BrowseDataLinkFile(nullptr, c.initial, chooser), c.result);
@@ -125,27 +133,130 @@ TEST_P(BrowseDataLinkFileCase, AsksForUdlFilesInTheInitialDirectory) {
 
 INSTANTIATE_TEST_SUITE_P(
     , BrowseDataLinkFileCase,
-    ::testing::Values(
-        BrowseCase{"BareNameHasNoDirectory", u"shop.udl", "", "/d/other.udl", u"/d/other.udl"},
-        BrowseCase{"EmptyHasNoDirectory", u"", "", "/d/x.udl", u"/d/x.udl"},
-        BrowseCase{"PathStartsInItsDirectory", u"/data/links/shop.udl", "/data/links/",
-                   "/data/links/b.udl", u"/data/links/b.udl"},
-        BrowseCase{"CancelKeepsTheInitialFile", u"/data/links/shop.udl", "/data/links/",
-                   std::nullopt, u"/data/links/shop.udl"},
-        BrowseCase{"CancelKeepsABareName", u"shop.udl", "", std::nullopt, u"shop.udl"},
-        BrowseCase{"WideTextSurvives", u"/daten/\u00fcber/\u4e2d.udl", "/daten/\u00fcber/",
-                   "/daten/\u00fcber/\u6587.udl", u"/daten/\u00fcber/\u6587.udl"}),
+    ::testing::Values(BrowseCase{"BareNameStartsInTheDataLinkFolder", u"shop.udl",
+                                 "/home/me/data/OLE DB/Data Links/", "/d/other.udl",
+                                 u"/d/other.udl"},
+                      BrowseCase{"EmptyStartsInTheDataLinkFolder", u"",
+                                 "/home/me/data/OLE DB/Data Links/", "/d/x.udl", u"/d/x.udl"},
+                      BrowseCase{"PathStartsInItsDirectory", u"/data/links/shop.udl",
+                                 "/data/links/", "/data/links/b.udl", u"/data/links/b.udl"},
+                      BrowseCase{"CancelKeepsTheInitialFile", u"/data/links/shop.udl",
+                                 "/data/links/", std::nullopt, u"/data/links/shop.udl"},
+                      BrowseCase{"CancelKeepsABareName", u"shop.udl",
+                                 "/home/me/data/OLE DB/Data Links/", std::nullopt, u"shop.udl"},
+                      BrowseCase{"WideTextSurvives", u"/daten/\u00fcber/\u4e2d.udl",
+                                 "/daten/\u00fcber/", "/daten/\u00fcber/\u6587.udl",
+                                 u"/daten/\u00fcber/\u6587.udl"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
-TEST(HelpTopics, TheEditorTopicDescribesBothModesWithExamples) {
-    const QString page = helpTopicHtml(ConnectionStringHelpContext);
+QTextBrowser* showConnectionStringHelp(QWidget& owner) {
+    return qobject_cast<QTextBrowser*>(ShowHelpTopic(&owner, ConnectionStringHelpContext));
+}
+
+TEST(HelpTopics, TheEditorTopicDescribesBothModesWithExamplesToCopy) {
+    QWidget owner;
+    QTextBrowser* browser = showConnectionStringHelp(owner);
+    ASSERT_NE(browser, nullptr);
+    browser->selectAll();
+    browser->copy();
+    const QString copied = QGuiApplication::clipboard()->text();
     for (const char* text :
-         {"Use Data Link File", "Use Connection String", "FILE NAME=", "Driver={SQLite3}",
-          "Driver={PostgreSQL Unicode}", "Driver={MariaDB Unicode}", "Provider=SQLOLEDB"}) {
-        EXPECT_TRUE(page.contains(QString::fromUtf8(text))) << text;
+         {"Use Data Link File", "Use Connection String",
+          "FILE NAME=", "Driver={SQLite3};Database=/home/me/music.sqlite;",
+          "Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=5432;Database=shop;Uid=me;Pwd=secret;",
+          "Driver={MariaDB Unicode};Server=127.0.0.1;Port=3306;Database=shop;Uid=me;Pwd=secret;",
+          "Provider=SQLOLEDB;Data Source=dbhost,1433;Initial Catalog=shop;User "
+          "ID=sa;Password=secret"}) {
+        EXPECT_TRUE(copied.contains(QString::fromUtf8(text))) << text;
     }
     EXPECT_TRUE(helpTopicHtml(1).isEmpty());
 }
+
+TEST(HelpTopics, ExamplesWrapOnlyAfterASemicolon) {
+    QWidget owner;
+    QTextBrowser* browser = showConnectionStringHelp(owner);
+    ASSERT_NE(browser, nullptr);
+    int wrapped = 0;
+    for (const int width : {600, 420, 320}) {
+        browser->resize(width, 460);
+        const QTextDocument* document = browser->document();
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            const QString text = block.text();
+            if (!text.startsWith("Driver=") && !text.startsWith("Provider=")) {
+                continue;
+            }
+            const QTextLayout* layout = block.layout();
+            for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                QString shown = text.mid(line.textStart(), line.textLength());
+                shown.remove(QChar(0x200B)).remove(QChar(0x2060));
+                EXPECT_TRUE(shown.endsWith(';')) << width << ": " << shown.toStdString();
+                ++wrapped;
+            }
+        }
+    }
+    EXPECT_GT(wrapped, 0) << "some example is wider than the window";
+}
+
+TEST(HelpTopics, OpensBesideItsOwner) {
+    QWidget owner;
+    owner.setGeometry(10, 20, 150, 100);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    QWidget* window = ShowHelpTopic(&owner, ConnectionStringHelpContext);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    EXPECT_EQ(window->frameGeometry().left(), owner.frameGeometry().right() + 1);
+    EXPECT_FALSE(window->frameGeometry().intersects(owner.frameGeometry()));
+}
+
+struct PlacementCase {
+    const char* name;
+    Placement placement;
+    QRect screen;
+    QRect other;
+    QRect placed;
+};
+
+class WindowPlacementRule : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(WindowPlacementRule, PlacesTheFrame) {
+    const PlacementCase& c = GetParam();
+    EXPECT_EQ(placedFrame(c.placement, QSize(600, 460), c.screen, c.other), c.placed);
+}
+
+const QRect wide(0, 0, 1920, 1080);
+const QRect small(0, 0, 1024, 768);
+
+const PlacementCase placementCases[] = {
+    {"ScreenCentre", Placement::ScreenCentre, wide, {0, 0, 100, 100}, {660, 310, 600, 460}},
+    {"OverWindow", Placement::OverWindow, wide, {100, 100, 400, 200}, {0, -30, 600, 460}},
+    {"BesideOnTheRight",
+     Placement::BesideWindow,
+     wide,
+     {700, 400, 500, 200},
+     {1200, 270, 600, 460}},
+    {"BesideOnTheLeft", Placement::BesideWindow, wide, {1300, 400, 500, 200}, {700, 270, 600, 460}},
+    {"BesideKeptBelowTheTop",
+     Placement::BesideWindow,
+     wide,
+     {700, 0, 500, 100},
+     {1200, 0, 600, 460}},
+    {"BesideKeptAboveTheBottom",
+     Placement::BesideWindow,
+     wide,
+     {700, 980, 500, 100},
+     {1200, 620, 600, 460}},
+    {"NoRoomBesideCentresOnIt",
+     Placement::BesideWindow,
+     small,
+     {275, 272, 474, 210},
+     {212, 147, 600, 460}},
+    {"NoOtherWindowCentresOnTheScreen", Placement::BesideWindow, small, {}, {212, 154, 600, 460}},
+};
+
+INSTANTIATE_TEST_SUITE_P(, WindowPlacementRule, ::testing::ValuesIn(placementCases),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(HelpTopics, ShowsOneWindowPerOwnerAndNothingForUnknownTopics) {
     QWidget owner;
