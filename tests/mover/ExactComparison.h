@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CanonicalValue.h"
+#include "ClientValueText.h"
 #include "tests/support/TestDatabase.h"
 
 #include <cstddef>

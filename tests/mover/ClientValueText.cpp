@@ -1,4 +1,4 @@
-#include "CanonicalValue.h"
+#include "ClientValueText.h"
 
 #include <cctype>
 #include <cfloat>

@@ -1,4 +1,4 @@
-#include "CanonicalValue.h"
+#include "ClientValueText.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -66,7 +66,7 @@ const std::vector<CanonicalCase> canonicalCases = {
      "a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11"},
 };
 
-TEST(CanonicalValue, readsEveryClientsPrintingAlike) {
+TEST(ClientValueText, readsEveryClientsPrintingAlike) {
     for (const auto& row : canonicalCases) {
         EXPECT_EQ(canonicalValue(row.family, row.printed), row.canonical) << row.printed;
     }
