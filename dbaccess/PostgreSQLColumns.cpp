@@ -7,14 +7,18 @@ std::vector<PostgreSQLColumnFacts> postgresqlColumnFacts(TADOConnection& connect
                                                          const std::string& table) {
     const auto rows = queryRows(
         connection,
-        "SELECT column_name, COALESCE(identity_generation, ''), data_type, "
-        "COALESCE(CAST(numeric_precision AS text), ''), "
-        "COALESCE(CAST(character_maximum_length AS text), '') FROM information_schema.columns "
-        "WHERE table_name = ? AND table_schema = COALESCE(NULLIF(?, ''), current_schema())",
+        "SELECT c.column_name, COALESCE(c.identity_generation, ''), c.data_type, "
+        "COALESCE(CAST(c.numeric_precision AS text), ''), "
+        "COALESCE(CAST(c.character_maximum_length AS text), ''), "
+        "format_type(a.atttypid, a.atttypmod) FROM information_schema.columns c "
+        "JOIN pg_catalog.pg_attribute a ON a.attrelid = "
+        "(quote_ident(c.table_schema) || '.' || quote_ident(c.table_name))::regclass "
+        "AND a.attname = c.column_name "
+        "WHERE c.table_name = ? AND c.table_schema = COALESCE(NULLIF(?, ''), current_schema())",
         {table, schema});
     std::vector<PostgreSQLColumnFacts> facts;
     for (const auto& row : rows) {
-        if (row.size() < 5) {
+        if (row.size() < 6) {
             continue;
         }
         PostgreSQLColumnFacts column;
@@ -22,6 +26,7 @@ std::vector<PostgreSQLColumnFacts> postgresqlColumnFacts(TADOConnection& connect
         column.identityAlways = row[1] == "ALWAYS";
         column.unconstrainedNumeric = row[2] == "numeric" && row[3].empty();
         column.hasLength = !row[4].empty();
+        column.declaredType = row[5];
         facts.push_back(std::move(column));
     }
     return facts;

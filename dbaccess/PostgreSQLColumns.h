@@ -15,6 +15,8 @@ struct PostgreSQLColumnFacts {
     bool unconstrainedNumeric = false;
     // A type without a length (text, json, varchar): the driver says 255.
     bool hasLength = false;
+    // The declaration as PostgreSQL writes it: "integer[]", "numeric(10,2)".
+    std::string declaredType;
 };
 
 // schema empty for the current one.

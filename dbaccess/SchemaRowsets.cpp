@@ -236,6 +236,9 @@ void correctPostgreSQLColumns(TADOConnection& connection, std::vector<CatalogCol
             if (fact.name != column.name || column.table != columns.front().table) {
                 continue;
             }
+            if (!fact.declaredType.empty()) {
+                column.typeName = fact.declaredType;
+            }
             if (fact.unconstrainedNumeric) {
                 column.size = 0;
                 column.hasScale = false;

@@ -84,7 +84,9 @@ bool isGenerating(const DatabaseType& type) {
 
 bool isZonedName(const std::string& typeName) {
     const std::string name = lowerCase(typeName);
-    return name == "timestamptz" || name == "timetz" || name.find("time zone") != std::string::npos;
+    return name == "timestamptz" || name == "timetz" ||
+           (name.find("with time zone") != std::string::npos &&
+            name.find("without") == std::string::npos);
 }
 
 // A zoned type only for a zoned source: others would shift by the session's
@@ -233,7 +235,18 @@ std::string columnName(TADOConnection& target, const std::string& name) {
 
 } // namespace
 
-SourceColumnType sourceColumnType(const TADODataSet& rowset) {
+std::string sameKindType(const SourceColumnType& source, DatabaseKind target) {
+    if (source.sourceKind != DatabaseKind::PostgreSQL || target != DatabaseKind::PostgreSQL) {
+        return {};
+    }
+    const bool textOrDouble =
+        source.providerType == P::Char || source.providerType == P::WChar ||
+        source.providerType == P::VarChar || source.providerType == P::LongVarChar ||
+        source.providerType == P::Double;
+    return textOrDouble ? source.typeName : std::string();
+}
+
+SourceColumnType sourceColumnType(const TADODataSet& rowset, DatabaseKind sourceKind) {
     const auto number = [&rowset](const char* name) -> std::int64_t {
         const TField& field = rowset.RequireField(name);
         return field.IsNull() ? -1 : field.Value().toInt64();
@@ -245,10 +258,14 @@ SourceColumnType sourceColumnType(const TADODataSet& rowset) {
     source.scale = static_cast<int>(number("NUMERIC_SCALE"));
     source.fractionDigits = static_cast<int>(number("DATETIME_PRECISION"));
     source.typeName = rowset.RequireField("TYPE_NAME").AsString();
+    source.sourceKind = sourceKind;
     return source;
 }
 
 std::string targetTypeName(TADOConnection& target, const SourceColumnType& column) {
+    if (const std::string same = sameKindType(column, target.Kind()); !same.empty()) {
+        return same;
+    }
     SourceColumnType source = column;
     if (source.providerType == P::GUID && source.length <= 0) {
         source.length = 36;
@@ -303,7 +320,7 @@ std::string buildTargetTypeScript(TADOConnection& source, const std::string& sou
         "CREATE TABLE " + quoteIdentifier(tableName, target.IdentifierQuote()) + " (";
     bool first = true;
     for (rowset.Rewind(); !rowset.AtEnd(); rowset.Advance()) {
-        const std::string type = targetTypeName(target, sourceColumnType(rowset));
+        const std::string type = targetTypeName(target, sourceColumnType(rowset, source.Kind()));
         if (type.empty()) {
             return {};
         }

@@ -17,15 +17,21 @@ struct SourceColumnType {
     int precision = -1;
     int scale = -1;
     int fractionDigits = -1;
-    // The source database's own name ("timestamptz"), for what the code
-    // does not tell.
+    // The source database's own name ("timestamptz", "integer[]"), for what
+    // the code does not tell.
     std::string typeName;
+    DatabaseKind sourceKind = DatabaseKind::Other;
 };
 
 class TADODataSet;
 
 // The source column of the columns rowset's current row.
-SourceColumnType sourceColumnType(const TADODataSet& rowset);
+SourceColumnType sourceColumnType(const TADODataSet& rowset, DatabaseKind sourceKind);
+
+// Between two PostgreSQL databases, the source's own declaration where the
+// type codes would make it text or a double (varchar(300), json, arrays,
+// intervals, money); empty otherwise.
+std::string sameKindType(const SourceColumnType& source, DatabaseKind target);
 
 // The target's type that holds every value of the source column.
 std::string targetTypeName(TADOConnection& target, const SourceColumnType& source);

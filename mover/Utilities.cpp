@@ -131,6 +131,9 @@ std::string ProviderTypeToSql(int code, int length) {
 }
 
 std::string ProviderTypeToSql(const SourceColumnType& column, DatabaseKind target) {
+    if (const std::string same = sameKindType(column, target); !same.empty()) {
+        return same;
+    }
     const bool mariadb = target == DatabaseKind::MariaDB;
     switch (column.providerType) {
     case 5:
@@ -242,7 +245,7 @@ std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, cons
                 PadRight(
                     createdName(target, upperCase(rowset.RequireField("COLUMN_NAME").AsString())),
                     20) +
-                " " + ProviderTypeToSql(sourceColumnType(rowset), target.Kind()) +
+                " " + ProviderTypeToSql(sourceColumnType(rowset, connection.Kind()), target.Kind()) +
                 IfThenStr(rowset.RequireField("IS_NULLABLE").AsBoolean(), " NULL ", " NOT NULL");
             rowset.Advance();
             if (!rowset.AtEnd() || !keys.empty()) {
