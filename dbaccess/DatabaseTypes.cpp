@@ -39,7 +39,9 @@ std::vector<DatabaseType> readDatabaseTypes(OdbcSession& session) {
         type.sqlType = static_cast<short>(integerColumn(statement, 2));
         type.columnSize = integerColumn(statement, 3);
         type.createParams = textColumn(statement, 6);
-        type.isUnsigned = integerColumn(statement, 10) == SQL_TRUE;
+        // MariaDB's driver lists "INT UNSIGNED" without saying it is unsigned.
+        type.isUnsigned = integerColumn(statement, 10) == SQL_TRUE ||
+                          type.typeName.find(" UNSIGNED") != std::string::npos;
         type.autoUnique = integerColumn(statement, 12) == SQL_TRUE;
         type.providerType = resultProviderType(type.sqlType, type.isUnsigned);
         types.push_back(std::move(type));

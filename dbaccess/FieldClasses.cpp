@@ -85,8 +85,9 @@ TIntegerField::TIntegerField(TCustomADODataSet& dataSet, int columnIndex, const 
         highest_ = 65535;
         break;
     default:
-        lowest_ = -2147483648.0;
-        highest_ = 2147483647.0;
+        // An unsigned 4-byte column takes what its database takes.
+        lowest_ = column.providerType == ProviderType::UnsignedInt ? 0 : -2147483648.0;
+        highest_ = column.providerType == ProviderType::UnsignedInt ? 4294967295.0 : 2147483647.0;
         break;
     }
 }
@@ -123,6 +124,9 @@ Variant TIntegerField::convertValue(const Variant& value, std::string& warning) 
             formatG(value.kind() == Variant::Kind::Double ? value.toDouble() : number) +
             " is not a valid value for field '" + FieldName() + "'. The allowed range is " +
             formatG(lowest_) + " to " + formatG(highest_));
+    }
+    if (integer > INT32_MAX) {
+        return Variant(integer);
     }
     return Variant(static_cast<std::int32_t>(integer));
 }
@@ -163,6 +167,17 @@ Variant TLargeintField::convertValue(const Variant& value, std::string&) const {
                     return Variant(static_cast<std::int64_t>(integer));
                 }
             } catch (const std::exception&) {
+            }
+            // An unsigned 8-byte column goes up to 18446744073709551615.
+            if (isUnsigned_ && decimal.text[0] != '-') {
+                try {
+                    std::size_t used = 0;
+                    std::stoull(decimal.text, &used);
+                    if (used == decimal.text.size()) {
+                        return Variant(decimal);
+                    }
+                } catch (const std::exception&) {
+                }
             }
         }
         break;

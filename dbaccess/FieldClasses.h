@@ -57,11 +57,17 @@ public:
 
 class TLargeintField : public TField {
 public:
-    using TField::TField;
+    TLargeintField(TCustomADODataSet& dataSet, int columnIndex, const ColumnInfo& column,
+                   TFieldType type, std::string name)
+        : TField(dataSet, columnIndex, column, type, std::move(name)),
+          isUnsigned_(column.providerType == ProviderType::UnsignedBigInt) {}
 
 protected:
     Variant readValue(const Variant& stored) const override;
     Variant convertValue(const Variant& value, std::string& warning) const override;
+
+private:
+    bool isUnsigned_;
 };
 
 class TFloatField : public TField {

@@ -1,6 +1,7 @@
 #include "ResultSet.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -143,7 +144,12 @@ void RowStore::setValue(std::size_t column, const Variant& value) {
         setInteger(column, value.toInt64());
         break;
     case StorageKind::Unsigned:
-        setUnsigned(column, static_cast<std::uint64_t>(value.toInt64()));
+        // Above the signed range the value is decimal text.
+        if (const Decimal* decimal = value.get<Decimal>()) {
+            setUnsigned(column, std::stoull(decimal->text));
+        } else {
+            setUnsigned(column, static_cast<std::uint64_t>(value.toInt64()));
+        }
         break;
     case StorageKind::Double:
         setDouble(column, value.toDouble());

@@ -33,18 +33,23 @@ std::vector<int> candidateSqlTypes(int providerType, std::int64_t length) {
                       : std::vector<int>{P::VarBinary, P::LongVarBinary};
     case P::Boolean:
         return {P::Boolean, P::TinyInt, P::SmallInt};
+    // An unsigned type where the target has one, else the next wider signed one.
     case P::TinyInt:
-    case P::UnsignedTinyInt:
         return {P::TinyInt, P::SmallInt, P::Integer};
+    case P::UnsignedTinyInt:
+        return {P::UnsignedTinyInt, P::SmallInt, P::Integer};
     case P::SmallInt:
-    case P::UnsignedSmallInt:
         return {P::SmallInt, P::Integer};
+    case P::UnsignedSmallInt:
+        return {P::UnsignedSmallInt, P::Integer, P::BigInt};
     case P::Integer:
-    case P::UnsignedInt:
         return {P::Integer, P::BigInt};
+    case P::UnsignedInt:
+        return {P::UnsignedInt, P::BigInt};
     case P::BigInt:
-    case P::UnsignedBigInt:
         return {P::BigInt, P::Numeric, P::Numeric};
+    case P::UnsignedBigInt:
+        return {P::UnsignedBigInt, P::Numeric};
     case P::Single:
         return {P::Single, P::Double, P::Double};
     case P::Double:
@@ -239,10 +244,10 @@ std::string sameKindType(const SourceColumnType& source, DatabaseKind target) {
     if (source.sourceKind != DatabaseKind::PostgreSQL || target != DatabaseKind::PostgreSQL) {
         return {};
     }
-    const bool textOrDouble =
-        source.providerType == P::Char || source.providerType == P::WChar ||
-        source.providerType == P::VarChar || source.providerType == P::LongVarChar ||
-        source.providerType == P::Double;
+    const bool textOrDouble = source.providerType == P::Char || source.providerType == P::WChar ||
+                              source.providerType == P::VarChar ||
+                              source.providerType == P::LongVarChar ||
+                              source.providerType == P::Double;
     return textOrDouble ? source.typeName : std::string();
 }
 
@@ -272,21 +277,22 @@ std::string targetTypeName(TADOConnection& target, const SourceColumnType& colum
     }
     const auto& types = target.DataTypes();
     const DatabaseKind kind = target.Kind();
-    const bool wantUnsigned = isUnsignedCode(source.providerType);
     const bool zonedSource = isZonedName(source.typeName);
     // A uuid stays one where the target has the type: MariaDB from 10.7.
     if (source.providerType == P::GUID && kind == DatabaseKind::MariaDB &&
         target.ServerVersion() >= 100700) {
         return "UUID";
     }
+    // An unsigned 64-bit value needs 20 digits where it has no type of its own.
+    if (source.providerType == P::UnsignedBigInt) {
+        source.precision = 20;
+        source.scale = 0;
+    }
     // A type that holds the source's length first, else the nearest.
     for (const bool mustFit : {true, false}) {
         for (const int code : candidateSqlTypes(source.providerType, source.length)) {
-            const DatabaseType* type =
-                chooseType(types, kind, code, wantUnsigned, source.length, zonedSource, mustFit);
-            if (type == nullptr && wantUnsigned) {
-                type = chooseType(types, kind, code, false, source.length, zonedSource, mustFit);
-            }
+            const DatabaseType* type = chooseType(types, kind, code, isUnsignedCode(code),
+                                                  source.length, zonedSource, mustFit);
             if (type != nullptr) {
                 return withParameters(*type, source, kind);
             }

@@ -164,6 +164,21 @@ std::vector<MatrixColumn> narrowColumns(const CopyPair& pair) {
                                                           : "12345678901234567890.123456789012345",
                             "-0.000000000000001", "100", null, "0"}});
     }
+    // MariaDB's unsigned integers; SQLite holds no integer above 2^63 - 1.
+    if (pair.source == Engine::MariaDB) {
+        const bool toSQLite = pair.target == Engine::SQLite;
+        columns.push_back({"uhuge",
+                           Family::Integer,
+                           {"INTEGER", "numeric(20,0)", "BIGINT UNSIGNED"},
+                           {toSQLite ? "9223372036854775807" : "18446744073709551615",
+                            toSQLite ? "1" : "9223372036854775808", "0", null},
+                           {"", "numeric", "unsigned"}});
+        columns.push_back({"uword",
+                           Family::Integer,
+                           {"INTEGER", "bigint", "INT UNSIGNED"},
+                           {"4294967295", "2147483648", "0", null, "7"},
+                           {"", "bigint", "unsigned"}});
+    }
     if (pair.source != Engine::SQLite) {
         columns.push_back(
             {"token",
