@@ -37,7 +37,8 @@ void PrintTo(const CopyPair& pair, std::ostream* out) {
     *out << pairName(pair);
 }
 
-MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& target) {
+MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& target,
+                            std::function<void(RecordingMoveView&)> duringEvents) {
     MoveRunRecord run;
     TADOConnection sourceConnection("ADOConnection1");
     TADOConnection targetConnection("ADOConnection2");
@@ -69,6 +70,7 @@ MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& targ
         run.view.addSource(name, true);
     }
 
+    run.view.duringEvents = std::move(duringEvents);
     std::int16_t tableStatus = 0;
     MoveContext context{sourceConnection, targetConnection, sourceTable, targetTable,
                         targetQuery,      targetTables,     tableStatus};
