@@ -97,6 +97,10 @@ void MainFormMoveView::setApplicationTitle(const std::string& title) {
     ::setApplicationTitle(toQString(title));
 }
 
+void MainFormMoveView::ShowConnectionState(int index, bool target) {
+    form_.ShowConnectionState(index, target ? form_.s2 : form_.s1);
+}
+
 bool MainFormMoveView::moving() const {
     return form_.FMoving;
 }

@@ -32,6 +32,7 @@ public:
     void setRecordCounterText(const std::string& text) override;
 
     void setApplicationTitle(const std::string& title) override;
+    void ShowConnectionState(int index, bool target) override;
 
     bool moving() const override;
     void beginRun() override;

@@ -35,6 +35,7 @@ public:
     void processEvents() override {}
     void showError(const std::string&) override {}
     bool confirm(const std::string&) override { return false; }
+    void ShowConnectionState(int, bool) override {}
 
     const std::string& lastMessage() const { return last_; }
 

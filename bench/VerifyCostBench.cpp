@@ -3,7 +3,7 @@
 // connection strings of scripts/db-servers are in the environment. Each
 // pair copies one table through MoveTable (which verifies it), then verifies
 // it once more alone; the cost is verify / (move - verify), as a ratio.
-// With VELBROOK_DB_DURABLE=1 (and servers started so) every commit is
+// With VELBROOK_DB_DURABLE=disk (and servers started so) every commit is
 // durable, as on a real server.
 // Usage: velbrook-bench-verify [--rows N]
 #include "QuietMoveView.h"
@@ -58,7 +58,7 @@ Database databaseFor(const std::string& engine, const std::string& role) {
         std::filesystem::remove(file);
         // Durable commits as the servers make them when asked to.
         const char* durable = std::getenv("VELBROOK_DB_DURABLE");
-        const bool syncs = durable != nullptr && std::string(durable) == "1";
+        const bool syncs = durable != nullptr && std::string(durable) == "disk";
         return {engine, "Driver={SQLite3};Database=" + file.string() + ";" +
                             (syncs ? "" : "SyncPragma=OFF;")};
     }

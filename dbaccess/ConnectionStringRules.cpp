@@ -4,6 +4,7 @@
 #include "TStrings.h"
 #include "Variant.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -227,13 +228,7 @@ std::string combineProvider(const std::string& provider, const std::string& conn
     return result;
 }
 
-std::string readDataLinkFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        throw EOleException("Data link file '" + path + "' cannot be opened",
-                            static_cast<std::int32_t>(0x80004005));
-    }
-    const std::string raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+std::string dataLinkConnectionString(const std::string& raw) {
     std::string text;
     if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF &&
         static_cast<unsigned char>(raw[1]) == 0xFE) {
@@ -260,6 +255,22 @@ std::string readDataLinkFile(const std::string& path) {
     return {};
 }
 
+std::string readDataLinkFile(const std::string& path) {
+    // Only a plain file of a data link's size: a device or a pipe could be
+    // read forever.
+    constexpr std::uintmax_t largest = 1 << 20;
+    std::error_code error;
+    const bool plain = std::filesystem::is_regular_file(path, error) &&
+                       std::filesystem::file_size(path, error) <= largest && !error;
+    std::ifstream file(path, std::ios::binary);
+    if (!plain || !file) {
+        throw EOleException("Data link file '" + path + "' cannot be opened",
+                            static_cast<std::int32_t>(0x80004005));
+    }
+    return dataLinkConnectionString(
+        std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()));
+}
+
 std::string toOdbcConnectionString(const std::string& oledbString) {
     if (isDataLinkReference(oledbString)) {
         const std::string held =
@@ -283,7 +294,13 @@ std::string toOdbcConnectionString(const std::string& oledbString) {
                         static_cast<std::int32_t>(0x800A0E7A));
 }
 
-std::string maskPasswords(const std::string& connectionString) {
+namespace {
+
+// Nested strings are masked this deep; deeper ones are hidden whole when
+// they name a password, so that no text can make the work grow without end.
+constexpr int deepestNesting = 2;
+
+std::string maskPasswordsAt(const std::string& connectionString, int depth) {
     std::string result;
     for (const auto& [key, value] : parseConnectionString(connectionString)) {
         if (!result.empty()) {
@@ -295,10 +312,22 @@ std::string maskPasswords(const std::string& connectionString) {
             result += key + "=********";
         } else if (value.find('=') != std::string::npos) {
             // Nested strings such as Extended Properties hold their own passwords.
-            result += key + "=" + oledbConnectionValue(maskPasswords(value));
+            const std::string lower = lowerCase(value);
+            const bool named = lower.find("pwd") != std::string::npos ||
+                               lower.find("password") != std::string::npos;
+            result += key + "=" +
+                      (depth < deepestNesting
+                           ? oledbConnectionValue(maskPasswordsAt(value, depth + 1))
+                           : (named ? std::string("********") : oledbConnectionValue(value)));
         } else {
             result += key + "=" + oledbConnectionValue(value);
         }
     }
     return result;
+}
+
+} // namespace
+
+std::string maskPasswords(const std::string& connectionString) {
+    return maskPasswordsAt(connectionString, 0);
 }

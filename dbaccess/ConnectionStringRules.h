@@ -42,7 +42,11 @@ bool isDataLinkReference(const std::string& text);
 
 // The connection string held by a data link file: UTF-16LE with a byte-order
 // mark or UTF-8; "[oledb]" and ";" comment lines are skipped.
+// Raises EOleException for a file that cannot be read or is no plain file
+// of at most 1 MiB.
 std::string readDataLinkFile(const std::string& path);
+// The same for the file's bytes.
+std::string dataLinkConnectionString(const std::string& contents);
 
 // The string handed to the ODBC driver manager for an OLE DB connection
 // string. Raises EOleException for an unknown provider or an unreadable

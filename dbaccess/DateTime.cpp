@@ -257,8 +257,10 @@ bool parseDateTime(const std::string& raw, DateTime& value) {
     }
     std::int64_t year = 0, month = 0, day = 0;
     if (!scan.number(4, 6, year) || !scan.take('-') || !scan.number(2, 2, month) ||
-        !scan.take('-') || !scan.number(2, 2, day) || year < 1 || month < 1 || month > 12 ||
-        day < 1 || day > daysInMonth(static_cast<int>(year), static_cast<int>(month))) {
+        // Later years would overflow the count of microseconds.
+        !scan.take('-') || !scan.number(2, 2, day) || year < 1 || year > 294000 || month < 1 ||
+        month > 12 || day < 1 ||
+        day > daysInMonth(static_cast<int>(year), static_cast<int>(month))) {
         return false;
     }
     std::int64_t micros = 0, offset = 0;

@@ -21,6 +21,18 @@ private:
 class EDatabaseError : public Exception {
 public:
     using Exception::Exception;
+    // A refusal of the database, with its SQLSTATE and native error code.
+    EDatabaseError(std::string message, std::string sqlState, std::int32_t nativeError)
+        : Exception(std::move(message)), sqlState_(std::move(sqlState)), nativeError_(nativeError) {
+    }
+
+    // Empty for the layer's own checks.
+    const std::string& SqlState() const noexcept { return sqlState_; }
+    std::int32_t NativeError() const noexcept { return nativeError_; }
+
+private:
+    std::string sqlState_;
+    std::int32_t nativeError_ = 0;
 };
 
 // Raised only for an invalid enumeration value.
@@ -51,13 +63,17 @@ private:
 // The provider refused an operation; the message is its trimmed description.
 class EOleException : public EOleSysError {
 public:
-    EOleException(std::string message, std::int32_t errorCode, std::string sqlState = {})
-        : EOleSysError(std::move(message), errorCode), sqlState_(std::move(sqlState)) {}
+    EOleException(std::string message, std::int32_t errorCode, std::string sqlState = {},
+                  std::int32_t nativeError = 0)
+        : EOleSysError(std::move(message), errorCode), sqlState_(std::move(sqlState)),
+          nativeError_(nativeError) {}
 
     const std::string& SqlState() const noexcept { return sqlState_; }
+    std::int32_t NativeError() const noexcept { return nativeError_; }
 
 private:
     std::string sqlState_;
+    std::int32_t nativeError_ = 0;
 };
 
 class EVariantError : public Exception {

@@ -10,15 +10,15 @@ InsertStatementCache::InsertStatementCache(TADOConnection& connection, std::stri
     : connection_(connection), tableName_(std::move(tableName)), columns_(std::move(columns)) {}
 
 std::string InsertStatementCache::statementText(const std::vector<std::size_t>& columns) const {
-    const std::string quote = connection_.IdentifierQuote();
-    std::string text = "INSERT INTO " + quoteTableName(tableName_, quote, true);
+    const NameRules rules = connection_.Names();
+    std::string text = "INSERT INTO " + sqlIdentifier(tableName_, rules);
     if (columns.empty()) {
         return text +
                (connection_.Kind() == DatabaseKind::MariaDB ? " () VALUES ()" : " DEFAULT VALUES");
     }
     std::string names, markers;
     for (const std::size_t column : columns) {
-        names += (names.empty() ? "" : ", ") + quoteIdentifier(columns_[column].name, quote);
+        names += (names.empty() ? "" : ", ") + sqlIdentifier(columns_[column].name, rules);
         markers += markers.empty() ? "?" : ", ?";
     }
     return text + " (" + names + ") VALUES (" + markers + ")";

@@ -79,7 +79,8 @@ void raiseFromDiagnostics(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle) {
     if (message.empty()) {
         message = oleErrorText(failureCode);
     }
-    throw EOleException(trimProviderMessage(message), failureCode, records.front().sqlState);
+    throw EOleException(trimProviderMessage(message), failureCode, records.front().sqlState,
+                        records.front().nativeError);
 }
 
 SQLRETURN checkOdbc(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle) {

@@ -20,6 +20,23 @@ std::string getInfoText(SQLHDBC connection, SQLUSMALLINT info) {
     return buffer;
 }
 
+// SQL_KEYWORDS: the driver's reserved words beyond the ODBC list, which can
+// be long.
+std::string keywordList(SQLHDBC connection) {
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_KEYWORDS, nullptr, 0, &length)) || length <= 0) {
+        return getInfoText(connection, SQL_KEYWORDS);
+    }
+    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+    if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_KEYWORDS, buffer.data(),
+                                  static_cast<SQLSMALLINT>(buffer.size()), &length))) {
+        return {};
+    }
+    buffer.resize(
+        std::min(buffer.find('\0'), static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0))));
+    return buffer;
+}
+
 bool contains(const std::string& text, const char* part) {
     return lowerCase(text).find(part) != std::string::npos;
 }
@@ -170,6 +187,8 @@ void OdbcSession::probeTraits() {
     traits_.folding = identifierCase == SQL_IC_LOWER   ? IdentifierFolding::Lower
                       : identifierCase == SQL_IC_UPPER ? IdentifierFolding::Upper
                                                        : IdentifierFolding::None;
+    addReservedWords(traits_.reservedWords, SQL_ODBC_KEYWORDS);
+    addReservedWords(traits_.reservedWords, keywordList(connection_.get()));
     SQLUINTEGER scrollOptions = 0;
     SQLGetInfo(connection_.get(), SQL_SCROLL_OPTIONS, &scrollOptions, sizeof scrollOptions,
                nullptr);

@@ -4,6 +4,7 @@
 #include "SqlNames.h"
 #include "TADOConnection.h"
 
+#include <set>
 #include <string>
 
 // What a driver can do and how its database spells things, probed once
@@ -16,6 +17,8 @@ struct DriverTraits {
     std::string driverName;
     std::string identifierQuote = "\"";
     IdentifierFolding folding = IdentifierFolding::None;
+    // The driver's SQL_KEYWORDS and the ODBC reserved words, upper case.
+    std::set<std::string> reservedWords;
     std::string currentCatalog;
     bool blockFetch = true;
 };

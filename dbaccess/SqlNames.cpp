@@ -10,34 +10,33 @@ bool isIdentifierChar(char c) {
     return isIdentifierStart(c) || (c >= '0' && c <= '9');
 }
 
-bool survivesFolding(const std::string& name, IdentifierFolding folding) {
-    for (const char c : name) {
-        if ((folding == IdentifierFolding::Lower && c >= 'A' && c <= 'Z') ||
-            (folding == IdentifierFolding::Upper && c >= 'a' && c <= 'z')) {
-            return false;
+std::string folded(std::string name, IdentifierFolding folding) {
+    for (char& c : name) {
+        if (folding == IdentifierFolding::Lower && c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        } else if (folding == IdentifierFolding::Upper && c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
         }
     }
-    return true;
+    return name;
 }
 
-bool isBareName(const std::string& name, IdentifierFolding folding) {
-    return isPlainIdentifier(name) && survivesFolding(name, folding);
-}
-
-// Plain identifiers joined by dots (catalog.schema.table and shorter).
-bool isBarePath(const std::string& name, IdentifierFolding folding) {
-    std::size_t start = 0;
-    for (;;) {
-        const auto dot = name.find('.', start);
-        const auto part = name.substr(start, dot == std::string::npos ? dot : dot - start);
-        if (!isBareName(part, folding)) {
-            return false;
-        }
-        if (dot == std::string::npos) {
-            return true;
-        }
-        start = dot + 1;
+std::string trimmedUpper(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return {};
     }
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return folded(text.substr(first, last - first + 1), IdentifierFolding::Upper);
+}
+
+// A database without a quote character still reads the standard one.
+std::string quoteOf(const NameRules& rules) {
+    return rules.quote.empty() ? std::string("\"") : rules.quote;
+}
+
+bool goesBare(const std::string& name, const NameRules& rules) {
+    return isPlainIdentifier(name) && !isReservedWord(name, rules);
 }
 
 } // namespace
@@ -54,6 +53,26 @@ bool isPlainIdentifier(const std::string& name) {
     return true;
 }
 
+bool isReservedWord(const std::string& name, const NameRules& rules) {
+    return rules.reservedWords.count(folded(name, IdentifierFolding::Upper)) > 0;
+}
+
+void addReservedWords(std::set<std::string>& words, const std::string& list) {
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const auto comma = list.find(',', start);
+        const std::string word =
+            trimmedUpper(list.substr(start, comma == std::string::npos ? comma : comma - start));
+        if (!word.empty()) {
+            words.insert(word);
+        }
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+}
+
 std::string quoteIdentifier(const std::string& name, const std::string& quote) {
     if (quote.empty()) {
         return name;
@@ -68,36 +87,16 @@ std::string quoteIdentifier(const std::string& name, const std::string& quote) {
     return result + quote;
 }
 
-std::string sqlIdentifier(const std::string& name, const std::string& quote,
-                          IdentifierFolding folding) {
-    return isBareName(name, folding) ? name : quoteIdentifier(name, quote);
-}
-
-std::string quoteTableName(const std::string& name, const std::string& quote, bool always,
-                           IdentifierFolding folding) {
-    if (!always && isBarePath(name, folding)) {
+std::string sqlIdentifier(const std::string& name, const NameRules& rules) {
+    if (goesBare(name, rules) && folded(name, rules.folding) == name) {
         return name;
     }
-    const auto dot = name.find('.');
-    if (dot == std::string::npos) {
-        return quoteIdentifier(name, quote);
-    }
-    return quoteIdentifier(name.substr(0, dot), quote) + "." +
-           quoteIdentifier(name.substr(dot + 1), quote);
+    return quoteIdentifier(name, quoteOf(rules));
 }
 
-std::string createdIdentifier(const std::string& name, const std::string& quote,
-                              IdentifierFolding folding) {
-    if (isPlainIdentifier(name)) {
+std::string createdIdentifier(const std::string& name, const NameRules& rules) {
+    if (goesBare(name, rules)) {
         return name;
     }
-    std::string folded = name;
-    for (char& c : folded) {
-        if (folding == IdentifierFolding::Lower && c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        } else if (folding == IdentifierFolding::Upper && c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return quoteIdentifier(folded, quote);
+    return quoteIdentifier(folded(name, rules.folding), quoteOf(rules));
 }

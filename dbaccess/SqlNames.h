@@ -1,31 +1,39 @@
 #pragma once
 
+#include <set>
 #include <string>
 
 // How a database changes the letter case of names written without quotes.
 enum class IdentifierFolding { None, Lower, Upper };
 
+// How a database reads names: its quote character, the letter case it gives
+// names written without quotes, and its reserved words in upper case.
+struct NameRules {
+    std::string quote = "\"";
+    IdentifierFolding folding = IdentifierFolding::None;
+    std::set<std::string> reservedWords;
+};
+
 // ASCII letters, digits and underscores, not starting with a digit.
 bool isPlainIdentifier(const std::string& name);
+
+// Whether a name is one of the reserved words, in any letter case.
+bool isReservedWord(const std::string& name, const NameRules& rules);
+
+// Adds the words of a comma-separated list (SQL_KEYWORDS and the like).
+void addReservedWords(std::set<std::string>& words, const std::string& list);
 
 // One identifier in quotes, embedded quote characters doubled.
 std::string quoteIdentifier(const std::string& name, const std::string& quote);
 
-// An identifier as SQL text: as it is when plain and unchanged by the
-// database's folding, otherwise quoted.
-std::string sqlIdentifier(const std::string& name, const std::string& quote,
-                          IdentifierFolding folding = IdentifierFolding::None);
+// A table or column name as SQL text, the one way every statement writes a
+// name: as it is when it is plain, no reserved word and left alone by the
+// database's folding; otherwise quoted whole. A table name is the catalog's
+// bare name, so a dot in it is part of the name and is quoted with it.
+std::string sqlIdentifier(const std::string& name, const NameRules& rules);
 
-// A table name as SQL text: plain names joined by dots (schema.table) as
-// they are, anything else quoted, split at the first dot; always quotes
-// every part.
-std::string quoteTableName(const std::string& name, const std::string& quote, bool always = false,
-                           IdentifierFolding folding = IdentifierFolding::None);
-
-// A name for a new table or column: as it is when plain, so that the
-// database folds it as it folds every unquoted name; otherwise quoted whole
-// (a dot is part of the name) in the letter case folding would have given
-// it, so that ORDER ITEMS becomes "order items" where CUSTOMERS becomes
-// customers.
-std::string createdIdentifier(const std::string& name, const std::string& quote,
-                              IdentifierFolding folding);
+// A name for a new table or column: as it is when plain and no reserved
+// word, so that the database folds it as it folds every unquoted name;
+// otherwise quoted whole in the letter case folding would have given it, so
+// that ORDER ITEMS becomes "order items" where CUSTOMERS becomes customers.
+std::string createdIdentifier(const std::string& name, const NameRules& rules);

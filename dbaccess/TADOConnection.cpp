@@ -3,8 +3,10 @@
 #include "ConnectionStringRules.h"
 #include "DatabaseTypes.h"
 #include "Exceptions.h"
+#include "Failures.h"
 #include "OdbcSession.h"
 #include "SchemaRowsets.h"
+#include "StatementText.h"
 #include "TADODataSet.h"
 
 #include <algorithm>
@@ -73,19 +75,45 @@ int TADOConnection::ServerVersion() {
     return session().traits().serverVersion;
 }
 
-std::string TADOConnection::SqlTableName(const std::string& name) {
+NameRules TADOConnection::Names() {
     const DriverTraits& traits = session().traits();
-    return quoteTableName(name, traits.identifierQuote, false, traits.folding);
+    return {traits.identifierQuote, traits.folding, traits.reservedWords};
 }
 
 std::string TADOConnection::SqlIdentifier(const std::string& name) {
-    const DriverTraits& traits = session().traits();
-    return sqlIdentifier(name, traits.identifierQuote, traits.folding);
+    return sqlIdentifier(name, Names());
 }
 
 std::string TADOConnection::CreatedIdentifier(const std::string& name) {
-    const DriverTraits& traits = session().traits();
-    return createdIdentifier(name, traits.identifierQuote, traits.folding);
+    return createdIdentifier(name, Names());
+}
+
+bool TADOConnection::EndsWriting(const std::exception& error) const {
+    return endsWriting(error, session_ ? session_->traits().kind : DatabaseKind::Other);
+}
+
+bool TADOConnection::Responds(std::string& message) {
+    if (!Connected()) {
+        message = "Connection is closed";
+        return false;
+    }
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    if (SQL_SUCCEEDED(SQLGetConnectAttr(session_->connection(), SQL_ATTR_CONNECTION_DEAD, &dead, 0,
+                                        nullptr)) &&
+        dead == SQL_CD_TRUE) {
+        message = "Connection lost";
+        return false;
+    }
+    try {
+        OdbcHandle statement = session_->newStatement();
+        // A server that no longer answers is given up after a few seconds.
+        SQLSetStmtAttr(statement.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(5), 0);
+        executeOn(statement, "SELECT 1");
+        return true;
+    } catch (const std::exception& error) {
+        message = error.what();
+        return false;
+    }
 }
 
 const std::vector<DatabaseType>& TADOConnection::DataTypes() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "SqlNames.h"
 #include "TStrings.h"
 #include "Variant.h"
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,12 +69,21 @@ public:
     std::string DbmsName();
     // The server's version as major * 10000 + minor * 100 + patch.
     int ServerVersion();
-    // Names as SQL text for this database: plain names that its letter-case
-    // folding leaves alone go as they are, others are quoted.
-    std::string SqlTableName(const std::string& name);
+    // The quote character, folding and reserved words of the database.
+    NameRules Names();
+    // Names as SQL text for this database, see sqlIdentifier: a table name is
+    // one identifier, whatever dots it holds.
+    std::string SqlTableName(const std::string& name) { return SqlIdentifier(name); }
     std::string SqlIdentifier(const std::string& name);
     // A name for a new table or column, see createdIdentifier.
     std::string CreatedIdentifier(const std::string& name);
+
+    // Whether a failure on this connection ends it or its database's ability
+    // to write (see endsWriting); never opens the connection.
+    bool EndsWriting(const std::exception& error) const;
+    // Whether the open connection still answers a statement; false when it
+    // is closed. On false, message holds the failure.
+    bool Responds(std::string& message);
     // The database's data types, in the driver's order of preference.
     const std::vector<DatabaseType>& DataTypes();
 

@@ -233,6 +233,11 @@ void TCustomADODataSet::Post() {
             values.push_back(&pendingValues_[static_cast<std::size_t>(index)]);
         }
         inserts_->insert(columns, values);
+    } catch (const EOleException& error) {
+        // The SQLSTATE tells a refused row from a lost connection or a full disk.
+        throw EDatabaseError(error.Message(), error.SqlState(), error.NativeError());
+    } catch (const EDatabaseError&) {
+        throw;
     } catch (const std::exception& error) {
         throw EDatabaseError(error.what());
     }

@@ -39,6 +39,10 @@ public:
 
     virtual void setApplicationTitle(const std::string& title) = 0;
 
+    // The header image of the source or the target connection: 0 not
+    // connected, 1 connected.
+    virtual void ShowConnectionState(int index, bool target) = 0;
+
     // Idle and running: Stop enabled and the busy flag set while running.
     virtual bool moving() const = 0;
     virtual void beginRun() = 0;

@@ -36,15 +36,90 @@ std::string rowPercentage(int position, int maximum) {
     return std::string(text) + "%";
 }
 
-bool openCursor(TADOTable& table, const std::string& name) {
+bool openCursor(TADOConnection& connection, TADOTable& table, const std::string& name,
+                std::string& failure) {
     try {
         table.Close();
-        table.SetTableName(name);
+        // The catalog lookup needs the connection as much as the open does.
+        table.SetTableName(databaseSpelling(connection, name));
         table.Open();
         return true;
+    } catch (const std::exception& error) {
+        failure = error.what();
+        return false;
     } catch (...) {
+        failure = "Unknown error";
         return false;
     }
+}
+
+bool endsWriting(const MoveContext& context, const std::exception& error) {
+    return context.target.EndsWriting(error) || context.source.EndsWriting(error);
+}
+
+// After a table that did not fully arrive: a connection that no longer
+// answers is closed, its image shows it, and the run ends naming the cause.
+void requireWorkingConnections(MoveContext& context, MoveView& view, const std::string& cause) {
+    for (const bool target : {false, true}) {
+        TADOConnection& connection = target ? context.target : context.source;
+        std::string failure;
+        if (connection.Responds(failure)) {
+            continue;
+        }
+        connection.SetConnected(false);
+        view.ShowConnectionState(0, target);
+        throw Exception(cause.empty() ? failure : cause);
+    }
+}
+
+enum class CopyEnd { Finished, Stopped, Failed };
+
+// The copy loop; on a failure that ends writing, the table ends there with
+// cause set to its message.
+CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
+                 std::string& cause) {
+    view.AddMessage("Deleted Target Data");
+    view.setRecordMaximum(context.sourceTable.RecordCount());
+    view.setRecordPosition(1);
+    view.clearStopRequest();
+    context.sourceTable.Rewind();
+    view.AddMessage("Begining Move Source Data to Target");
+    while (!context.sourceTable.AtEnd()) {
+        char counter[64];
+        std::snprintf(counter, sizeof counter, "%d / %d", view.recordPosition(),
+                      view.recordMaximum());
+        view.setRecordCounterText(counter);
+        view.setRecordPosition(view.recordPosition() + 1);
+        view.setApplicationTitle(
+            titlePrefix + std::to_string(view.tablesPercentDone()) + "%" +
+            " R:" + rowPercentage(view.recordPosition(), view.recordMaximum()));
+        view.processEvents();
+        try {
+            CopyRecord(context, view, name);
+        } catch (const WritingEnded& ended) {
+            cause = ended.Message();
+        } catch (const std::exception& error) {
+            // Every failure of a row counts, not only database errors.
+            reportError(context, view, name, error.what());
+            context.targetTable.Cancel();
+            if (endsWriting(context, error)) {
+                cause = error.what();
+            }
+        } catch (...) {
+            reportError(context, view, name, "Unknown error");
+            context.targetTable.Cancel();
+        }
+        if (!cause.empty()) {
+            // Every later row would fail the same way: one report is enough.
+            return CopyEnd::Failed;
+        }
+        context.sourceTable.Advance();
+        if (view.stopRequested() && view.confirm("Stop Export?")) {
+            view.AddMessage("Move terminated by user !!");
+            return CopyEnd::Stopped;
+        }
+    }
+    return CopyEnd::Finished;
 }
 
 } // namespace
@@ -69,71 +144,68 @@ void CopyRecord(MoveContext& context, MoveView& view, const std::string& name) {
         reportError(context, view, name, error.Message());
         // A refused row is reported once and never sent again.
         target.Cancel();
+        if (endsWriting(context, error)) {
+            throw WritingEnded(error.Message());
+        }
     }
 }
 
 bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableName) {
     const std::string name = lowerCase(tableName);
-    EnsureTargetTable(context, name);
+    // What ended the table early, for the report that ends the run when a
+    // connection went with it.
+    std::string cause;
+    try {
+        EnsureTargetTable(context, name);
+    } catch (const std::exception& error) {
+        // Opening the tables below tells what this failure means for the table.
+        cause = error.what();
+    }
     view.AddMessage("Preparing Move Table:" + name);
     context.tableStatus = 0;
-    const std::string sourceName = databaseSpelling(context.source, name);
-    const std::string targetName = databaseSpelling(context.target, name);
-    if (!openCursor(context.sourceTable, sourceName)) {
+    if (!openCursor(context.source, context.sourceTable, name, cause)) {
         context.tableStatus = 1;
-    } else if (!openCursor(context.targetTable, targetName)) {
+    } else if (!openCursor(context.target, context.targetTable, name, cause)) {
         context.tableStatus = 2;
     } else {
+        cause.clear();
+        const std::string targetName = context.targetTable.TableName();
         view.AddMessage("Deleting Target Data");
-        context.targetQuery.Close();
-        context.targetQuery.SQL().Clear();
-        context.targetQuery.SQL().Add("delete from " + context.target.SqlTableName(targetName));
-        context.targetQuery.ExecuteStatement();
-        view.AddMessage("Deleted Target Data");
-        view.setRecordMaximum(context.sourceTable.RecordCount());
-        view.setRecordPosition(1);
-        view.clearStopRequest();
-        context.sourceTable.Rewind();
-        view.AddMessage("Begining Move Source Data to Target");
-        while (!context.sourceTable.AtEnd()) {
-            char counter[64];
-            std::snprintf(counter, sizeof counter, "%d / %d", view.recordPosition(),
-                          view.recordMaximum());
-            view.setRecordCounterText(counter);
-            view.setRecordPosition(view.recordPosition() + 1);
-            view.setApplicationTitle(
-                titlePrefix + std::to_string(view.tablesPercentDone()) + "%" +
-                " R:" + rowPercentage(view.recordPosition(), view.recordMaximum()));
-            view.processEvents();
-            try {
-                CopyRecord(context, view, name);
-            } catch (const std::exception& error) {
-                // Every failure of a row counts, not only database errors.
-                reportError(context, view, name, error.what());
-                context.targetTable.Cancel();
-            } catch (...) {
-                reportError(context, view, name, "Unknown error");
-                context.targetTable.Cancel();
+        try {
+            context.targetQuery.Close();
+            context.targetQuery.SQL().Clear();
+            context.targetQuery.SQL().Add("delete from " + context.target.SqlTableName(targetName));
+            context.targetQuery.ExecuteStatement();
+        } catch (const std::exception& error) {
+            if (!endsWriting(context, error)) {
+                throw;
             }
-            context.sourceTable.Advance();
-            if (view.stopRequested() && view.confirm("Stop Export?")) {
-                view.AddMessage("Move terminated by user !!");
+            reportError(context, view, name, error.what());
+            cause = error.what();
+        }
+        const CopyEnd end = cause.empty() ? copyRows(context, view, name, cause) : CopyEnd::Failed;
+        if (end == CopyEnd::Stopped) {
+            return false;
+        }
+        if (end == CopyEnd::Finished) {
+            view.AddMessage("End Move Source Data to Target");
+            try {
+                moveSequencesPastCopiedKeys(context.target, targetName);
+            } catch (const std::exception& error) {
+                // The rows are in; only the target's own numbering may lag behind.
+                view.AddMessage(error.what());
+            }
+            if (!VerifyTargetTable(context, view, name, context.sourceTable.TableName(),
+                                   targetName)) {
                 return false;
             }
-        }
-        view.AddMessage("End Move Source Data to Target");
-        try {
-            moveSequencesPastCopiedKeys(context.target, targetName);
-        } catch (const std::exception& error) {
-            // The rows are in; only the target's own numbering may lag behind.
-            view.AddMessage(error.what());
-        }
-        if (!VerifyTargetTable(context, view, name, sourceName, targetName)) {
-            return false;
         }
     }
     view.addResultLine(name + " " + statusWords[static_cast<std::size_t>(context.tableStatus)] +
                            " Records: " + std::to_string(view.recordMaximum()),
                        context.tableStatus == 0);
+    if (context.tableStatus != 0) {
+        requireWorkingConnections(context, view, cause);
+    }
     return true;
 }

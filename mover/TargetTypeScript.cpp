@@ -232,10 +232,10 @@ std::string withParameters(const DatabaseType& type, const SourceColumnType& sou
     return typeName;
 }
 
-// Names in quotes; PostgreSQL names lower case, as it would fold them.
+// Names as the target folds them; PostgreSQL names lower case.
 std::string columnName(TADOConnection& target, const std::string& name) {
     const std::string spelled = target.Kind() == DatabaseKind::PostgreSQL ? lowerCase(name) : name;
-    return quoteIdentifier(spelled, target.IdentifierQuote());
+    return target.CreatedIdentifier(spelled);
 }
 
 } // namespace
@@ -322,8 +322,7 @@ std::string buildTargetTypeScript(TADOConnection& source, const std::string& sou
         return {};
     }
     const std::string tableName = target.Kind() == DatabaseKind::MariaDB ? sourceName : name;
-    std::string statement =
-        "CREATE TABLE " + quoteIdentifier(tableName, target.IdentifierQuote()) + " (";
+    std::string statement = "CREATE TABLE " + target.CreatedIdentifier(tableName) + " (";
     bool first = true;
     for (rowset.Rewind(); !rowset.AtEnd(); rowset.Advance()) {
         const std::string type = targetTypeName(target, sourceColumnType(rowset, source.Kind()));

@@ -218,7 +218,6 @@ std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, cons
                                                 const std::string& sourceName) {
     std::vector<std::string> lines;
     try {
-        const std::string quote = target.IdentifierQuote();
         lines.push_back("CREATE TABLE " +
                         createdName(target, schemaTableName(target, name, sourceName)) + "(");
         TADODataSet rowset;
@@ -290,7 +289,6 @@ bool CreateTableFromQuery(MoveContext& context, const std::string& name) {
     sourceQuery.SQL().Add("Select * from " +
                           context.source.SqlTableName(databaseSpelling(context.source, name)));
     sourceQuery.Open();
-    const std::string quote = context.target.IdentifierQuote();
     const bool hasRow = sourceQuery.RecordCount() > 0;
     std::string statement = "Create Table " + createdName(context.target, name) + "(";
     for (int i = 0; i < sourceQuery.FieldCount(); ++i) {
@@ -300,7 +298,7 @@ bool CreateTableFromQuery(MoveContext& context, const std::string& name) {
         const TFieldType type = field.Column().providerType == ProviderType::UnsignedInt
                                     ? ftLargeint
                                     : field.DataType();
-        statement += sqlIdentifier(field.FieldName(), quote) + " " +
+        statement += context.target.SqlIdentifier(field.FieldName()) + " " +
                      FieldTypeToSql(type, field.Size(), context.target.Kind()) + " " +
                      (isNull ? "NULL" : "NOT NULL");
         statement += i + 1 == sourceQuery.FieldCount() ? ");" : ",";

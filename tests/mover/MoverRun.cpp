@@ -37,14 +37,9 @@ void PrintTo(const CopyPair& pair, std::ostream* out) {
     *out << pairName(pair);
 }
 
-MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& target) {
-    return moveAllTables(source, target, [](RecordingMoveView&) {});
-}
-
 MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& target,
-                            const std::function<void(RecordingMoveView&)>& prepare) {
+                            std::function<void(RecordingMoveView&)> duringEvents) {
     MoveRunRecord run;
-    prepare(run.view);
     TADOConnection sourceConnection("ADOConnection1");
     TADOConnection targetConnection("ADOConnection2");
     sourceConnection.SetLoginPrompt(false);
@@ -75,6 +70,7 @@ MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& targ
         run.view.addSource(name, true);
     }
 
+    run.view.duringEvents = std::move(duringEvents);
     std::int16_t tableStatus = 0;
     MoveContext context{sourceConnection, targetConnection, sourceTable, targetTable,
                         targetQuery,      targetTables,     tableStatus};

@@ -31,10 +31,9 @@ struct MoveRunRecord {
 // Opens both connections as the window does (the target's table names go
 // lower-cased into the list), lists every source table ticked and presses
 // Execute; the connections are closed again when it returns.
-MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& target);
-// The same with the view prepared first (answers, what happens at events).
+// duringEvents, when given, runs at every pass of the event loop.
 MoveRunRecord moveAllTables(const TestDatabase& source, const TestDatabase& target,
-                            const std::function<void(RecordingMoveView&)>& prepare);
+                            std::function<void(RecordingMoveView&)> duringEvents = {});
 
 // Every line of a run's feedback, for failure messages.
 std::string describeRun(const MoveRunRecord& run);

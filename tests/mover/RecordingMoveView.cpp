@@ -79,6 +79,10 @@ void RecordingMoveView::setApplicationTitle(const std::string& title) {
     titles.push_back(title);
 }
 
+void RecordingMoveView::ShowConnectionState(int index, bool target) {
+    connectionStates.emplace_back(target, index);
+}
+
 void RecordingMoveView::beginRun() {
     moving_ = true;
     stopEnabled = true;

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The window of a move run without any window: keeps what the run shows and
@@ -18,6 +19,7 @@ public:
     struct ResultLine {
         std::string text;
         bool ticked = false;
+        bool operator==(const ResultLine&) const = default;
     };
 
     void AddMessage(const std::string& text) override;
@@ -43,6 +45,7 @@ public:
     void setRecordCounterText(const std::string& text) override;
 
     void setApplicationTitle(const std::string& title) override;
+    void ShowConnectionState(int index, bool target) override;
 
     bool moving() const override { return moving_; }
     void beginRun() override;
@@ -64,6 +67,8 @@ public:
     std::vector<ResultLine> results;
     std::vector<std::string> counterTexts;
     std::vector<std::string> titles;
+    // Header images shown during the run: {target side, image index}.
+    std::vector<std::pair<bool, int>> connectionStates;
     std::vector<std::string> errors;
     std::vector<std::string> questions;
     // Answers to the confirmation questions, Yes as true; No once it is empty.

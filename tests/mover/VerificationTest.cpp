@@ -180,13 +180,11 @@ TEST(VerificationStop, EndsTheRunWithoutAResultLine_sqlite) {
 
     const MoveRunRecord run =
         moveAllTables(source.database(), target.database(), [](RecordingMoveView& view) {
-            view.answers = {true};
-            view.duringEvents = [](RecordingMoveView& events) {
-                if (!events.messages.empty() &&
-                    events.messages.back() == "End Move Source Data to Target") {
-                    events.pressStop();
-                }
-            };
+            if (!view.messages.empty() && view.messages.back() == "End Move Source Data to Target" &&
+                !view.stopRequested()) {
+                view.answers = {true};
+                view.pressStop();
+            }
         });
 
     EXPECT_EQ(run.view.questions, (std::vector<std::string>{"Stop Export?"})) << describeRun(run);

@@ -1,4 +1,5 @@
 #include "dbaccess/Exceptions.h"
+#include "dbaccess/SqlNames.h"
 #include "dbaccess/StatementText.h"
 #include "dbaccess/TADOTable.h"
 #include "dbaccess/TStrings.h"
@@ -43,44 +44,66 @@ INSTANTIATE_TEST_SUITE_P(
                     TextPair{"a:", "a:"}, TextPair{"x::int", "x:int"}, TextPair{"", ""},
                     TextPair{"delete from order items", "delete from order items"}));
 
-// Table names as the table cursor sends them.
+// Names as every statement writes them.
 
 struct QuoteCase {
     std::string name;
     std::string quote;
-    bool always;
+    IdentifierFolding folding;
     std::string expected;
+    // The name as a new table or column gets it.
+    std::string created;
 };
 
 void PrintTo(const QuoteCase& c, std::ostream* os) {
-    *os << testing::PrintToString(c.name) << " with " << c.quote << (c.always ? " always" : "");
+    *os << testing::PrintToString(c.name) << " with " << c.quote;
 }
 
-class TableNameQuoting : public testing::TestWithParam<QuoteCase> {};
+class NameQuoting : public testing::TestWithParam<QuoteCase> {};
 
-TEST_P(TableNameQuoting, QuotesOnlyWhatNeedsIt) {
+TEST_P(NameQuoting, QuotesWholeNamesThatNeedIt) {
     const auto& c = GetParam();
-    EXPECT_EQ(quoteTableName(c.name, c.quote, c.always), c.expected);
+    NameRules rules{c.quote, c.folding, {}};
+    addReservedWords(rules.reservedWords, " select,ORDER , User");
+    EXPECT_EQ(sqlIdentifier(c.name, rules), c.expected);
+    EXPECT_EQ(createdIdentifier(c.name, rules), c.created);
 }
+
+constexpr auto none = IdentifierFolding::None;
+constexpr auto lower = IdentifierFolding::Lower;
+constexpr auto upper = IdentifierFolding::Upper;
 
 INSTANTIATE_TEST_SUITE_P(
-    Names, TableNameQuoting,
-    testing::Values(QuoteCase{"orders", "\"", false, "orders"},
-                    QuoteCase{"_Order_Items2", "\"", false, "_Order_Items2"},
-                    QuoteCase{"dbo.orders", "\"", false, "dbo.orders"},
-                    QuoteCase{"order items", "\"", false, "\"order items\""},
-                    QuoteCase{"dbo.order items", "\"", false, "\"dbo\".\"order items\""},
-                    QuoteCase{"order items", "`", false, "`order items`"},
-                    QuoteCase{"shop.order items", "`", false, "`shop`.`order items`"},
-                    QuoteCase{"a\"b", "\"", false, "\"a\"\"b\""},
-                    QuoteCase{"a`b", "`", false, "`a``b`"},
-                    QuoteCase{"x;drop table y", "\"", false, "\"x;drop table y\""},
-                    QuoteCase{"o'brien", "\"", false, "\"o'brien\""},
-                    QuoteCase{"1table", "\"", false, "\"1table\""},
-                    QuoteCase{"order-items", "\"", false, "\"order-items\""},
-                    QuoteCase{"orders", "\"", true, "\"orders\""},
-                    QuoteCase{"dbo.orders", "\"", true, "\"dbo\".\"orders\""},
-                    QuoteCase{"main.dbo.orders", "\"", false, "main.dbo.orders"}));
+    Names, NameQuoting,
+    testing::Values(QuoteCase{"orders", "\"", none, "orders", "orders"},
+                    QuoteCase{"_Order_Items2", "\"", none, "_Order_Items2", "_Order_Items2"},
+                    QuoteCase{"Orders", "\"", lower, "\"Orders\"", "Orders"},
+                    QuoteCase{"orders", "\"", upper, "\"orders\"", "orders"},
+                    // A dot belongs to the name: no schema or database is reached.
+                    QuoteCase{"dbo.orders", "\"", none, "\"dbo.orders\"", "\"dbo.orders\""},
+                    QuoteCase{"other.victim", "`", none, "`other.victim`", "`other.victim`"},
+                    QuoteCase{"OTHER.VICTIM", "\"", lower, "\"OTHER.VICTIM\"", "\"other.victim\""},
+                    QuoteCase{"order items", "\"", none, "\"order items\"", "\"order items\""},
+                    QuoteCase{"ORDER ITEMS", "\"", lower, "\"ORDER ITEMS\"", "\"order items\""},
+                    QuoteCase{"order items", "\"", upper, "\"order items\"", "\"ORDER ITEMS\""},
+                    // Reserved words in any letter case.
+                    QuoteCase{"select", "\"", none, "\"select\"", "\"select\""},
+                    QuoteCase{"Order", "`", none, "`Order`", "`Order`"},
+                    QuoteCase{"SELECT", "\"", lower, "\"SELECT\"", "\"select\""},
+                    QuoteCase{"user", "\"", lower, "\"user\"", "\"user\""},
+                    QuoteCase{"selected", "\"", none, "selected", "selected"},
+                    QuoteCase{"a\"b", "\"", none, "\"a\"\"b\"", "\"a\"\"b\""},
+                    QuoteCase{"a`b", "`", none, "`a``b`", "`a``b`"},
+                    QuoteCase{"x;drop table y", "\"", none, "\"x;drop table y\"",
+                              "\"x;drop table y\""},
+                    QuoteCase{"x\"; drop table y; --", "\"", none, "\"x\"\"; drop table y; --\"",
+                              "\"x\"\"; drop table y; --\""},
+                    QuoteCase{"o'brien", "\"", none, "\"o'brien\"", "\"o'brien\""},
+                    QuoteCase{"1table", "\"", none, "\"1table\"", "\"1table\""},
+                    QuoteCase{"Größe", "\"", none, "\"Größe\"", "\"Größe\""},
+                    QuoteCase{"", "\"", none, "\"\"", "\"\""},
+                    // Without a quote character of its own a database gets the standard one.
+                    QuoteCase{"order items", "", none, "\"order items\"", "\"order items\""}));
 
 TEST(Identifiers, PlainNamesAreLettersDigitsAndUnderscores) {
     for (const std::string name : {"orders", "_x1", "Order_Items2", "Z"}) {

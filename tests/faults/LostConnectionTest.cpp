@@ -1,0 +1,99 @@
+#include "OwnServers.h"
+#include "tests/mover/MoverRun.h"
+#include "tests/support/ScratchDatabase.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Engine = TestDatabase::Engine;
+using Line = RecordingMoveView::ResultLine;
+
+bool targetShownDisconnected(const RecordingMoveView& view) {
+    const auto& states = view.connectionStates;
+    return std::find(states.begin(), states.end(), std::make_pair(true, 0)) != states.end();
+}
+
+// The target server ends while a table of 3000 rows is copied.
+class LostServerTest : public ::testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override {
+        if (!haveOwnServers()) {
+            GTEST_FAIL() << "run through tests/faults/with-own-servers";
+        }
+    }
+};
+
+TEST_P(LostServerTest, EndsTheRunAtTheFirstFailedRowAndKeepsEveryCommittedRow) {
+    const ScratchDatabase source = ScratchDatabase::empty(Engine::SQLite);
+    const ScratchDatabase target = ScratchDatabase::empty(GetParam());
+    createReadings(source.database(), 3000);
+    CrashedServer server(GetParam());
+    int passesAfterCrash = 0;
+
+    // Row 1000 is the first to meet the stopped server.
+    const MoveRunRecord run =
+        moveAllTables(source.database(), target.database(), [&](RecordingMoveView& view) {
+            if (server.crashed()) {
+                ++passesAfterCrash;
+            } else if (view.recordMaximum() == 3000 && view.recordPosition() == 1001) {
+                server.crash();
+            }
+        });
+    const std::string feedback = describeRun(run);
+
+    ASSERT_TRUE(server.crashed()) << feedback;
+    // One report: one memo line, its message once, then the run's end names it.
+    ASSERT_EQ(run.view.memo.size(), 1U) << feedback;
+    const std::string prefix = "Table: a_readings ";
+    ASSERT_EQ(run.view.memo[0].rfind(prefix, 0), 0U) << feedback;
+    const std::string cause = run.view.memo[0].substr(prefix.size());
+    EXPECT_EQ(std::count(run.view.messages.begin(), run.view.messages.end(), cause), 1) << feedback;
+    EXPECT_EQ(run.escaped, cause) << feedback;
+    // No further row was tried: the fault's own message is the last pass.
+    EXPECT_LE(passesAfterCrash, 2) << feedback;
+    EXPECT_EQ(run.view.results,
+              (std::vector<Line>{{"a_readings Append Error! Records: 3000", false}}));
+    EXPECT_TRUE(targetShownDisconnected(run.view)) << feedback;
+
+    server.resume();
+    EXPECT_EQ(idSpan(target.database(), "a_readings"), "999|1|999");
+
+    const MoveRunRecord again = moveAllTables(source.database(), target.database());
+    EXPECT_EQ(again.escaped, "") << describeRun(again);
+    EXPECT_EQ(again.view.results, (std::vector<Line>{{"a_readings  Records: 3000", true},
+                                                     {"b_after  Records: 2", true}}))
+        << describeRun(again);
+    EXPECT_EQ(idSpan(target.database(), "a_readings"), "3000|1|3000");
+}
+
+// The catalog lookups before the cursors open meet a dead connection: the
+// table gets its result line before the run ends.
+TEST_P(LostServerTest, ATableThatCannotBeOpenedGetsItsResultLine) {
+    const ScratchDatabase source = ScratchDatabase::empty(Engine::SQLite);
+    const ScratchDatabase target = ScratchDatabase::empty(GetParam());
+    createReadings(source.database(), 20);
+    CrashedServer server(GetParam());
+
+    const MoveRunRecord run = moveAllTables(source.database(), target.database(),
+                                            [&](RecordingMoveView&) { server.crash(); });
+    const std::string feedback = describeRun(run);
+
+    EXPECT_NE(run.escaped, "") << feedback;
+    EXPECT_TRUE(run.view.memo.empty()) << feedback;
+    ASSERT_EQ(run.view.results.size(), 1U) << feedback;
+    EXPECT_EQ(run.view.results[0].text.rfind("a_readings Target Table Open Error!! Records: ", 0),
+              0U)
+        << feedback;
+    EXPECT_FALSE(run.view.results[0].ticked);
+    EXPECT_TRUE(targetShownDisconnected(run.view)) << feedback;
+    EXPECT_TRUE(std::find(run.view.messages.begin(), run.view.messages.end(),
+                          "Deleting Target Data") == run.view.messages.end())
+        << feedback;
+}
+
+INSTANTIATE_TEST_SUITE_P(, LostServerTest, ::testing::Values(Engine::PostgreSQL, Engine::MariaDB),
+                         [](const auto& engineInfo) { return engineName(engineInfo.param); });
+
+} // namespace

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "tests/support/TestDatabase.h"
+
+#include <string>
+
+// The servers of tests/faults/with-own-servers, which these tests may crash
+// and start again; the shared servers of the other tests are never touched.
+bool haveOwnServers();
+void crashServer(TestDatabase::Engine engine);
+void resumeServer(TestDatabase::Engine engine);
+
+// Starts a crashed server again when it goes, however the test ends.
+class CrashedServer {
+public:
+    explicit CrashedServer(TestDatabase::Engine engine) : engine_(engine) {}
+    ~CrashedServer();
+    CrashedServer(const CrashedServer&) = delete;
+    CrashedServer& operator=(const CrashedServer&) = delete;
+
+    void crash();
+    void resume();
+    bool crashed() const noexcept { return crashed_; }
+
+private:
+    TestDatabase::Engine engine_;
+    bool crashed_ = false;
+};
+
+// A table a_readings of `rows` rows (id from 1, a label of about 140
+// characters, an amount) and a small table b_after, in a SQLite source.
+void createReadings(const TestDatabase& source, int rows);
+
+// "count|min|max" of a table's ids through the client.
+std::string idSpan(const TestDatabase& database, const std::string& table);
