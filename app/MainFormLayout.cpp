@@ -139,6 +139,10 @@ void TMainForm::buildLayout() {
     lstMessage->setObjectName(QStringLiteral("lstMessage"));
     lstMessage->setFixedHeight(88);
     lstMessage->setFocusPolicy(Qt::ClickFocus);
+    // Rows of one height, laid out in batches: a new row costs the same
+    // however many there are.
+    lstMessage->setUniformItemSizes(true);
+    lstMessage->setLayoutMode(QListView::Batched);
 
     StatusBar = new PanelStatusBar(this);
     StatusBar->setFixedHeight(21);

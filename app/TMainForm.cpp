@@ -51,8 +51,6 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::AddMessage(const QString& text) {
-    // Rows of one height: a new row is placed without measuring the others.
-    lstMessage->setUniformItemSizes(true);
     lstMessage->addItem(text);
     lstMessage->setCurrentRow(lstMessage->count() - 1);
     processEvents();
