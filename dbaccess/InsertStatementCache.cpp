@@ -51,6 +51,7 @@ void InsertStatementCache::insert(const std::vector<std::size_t>& columns,
                                   const std::vector<const Variant*>& values) {
     Prepared& prepared = this->prepared(columns);
     const DatabaseKind kind = connection_.Kind();
+    connection_.parkStreams();
     for (std::size_t i = 0; i < columns.size(); ++i) {
         bindParameter(prepared.statement, static_cast<SQLUSMALLINT>(i + 1), columns_[columns[i]],
                       kind, *values[i], prepared.buffers[i]);
