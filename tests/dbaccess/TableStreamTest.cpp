@@ -1,3 +1,4 @@
+#include "dbaccess/Exceptions.h"
 #include "dbaccess/TADOQuery.h"
 #include "dbaccess/TADOTable.h"
 #include "tests/support/DatabaseTest.h"
@@ -98,5 +99,19 @@ TEST_P(TableStreamTest, ATargetHoldingOldRowsIsEmptiedAndFilled) {
 }
 
 RUN_ON_EVERY_DATABASE(TableStreamTest);
+
+TEST(SQLiteSteps, AChangeThatBeginsWithWithIsRefusedNotSkipped) {
+    const TestDatabase database = TestDatabase::open(TestDatabase::Engine::SQLite);
+    database.execute("CREATE TABLE w (i INTEGER);");
+    TADOConnection connection;
+    connection.SetConnectionString(database.connectionString());
+    TADOQuery query("", &connection);
+    query.SQL().Add("WITH n(i) AS (SELECT 1) INSERT INTO w SELECT i FROM n");
+    EXPECT_THROW(query.ExecuteStatement(), EOleException);
+    query.SQL().Clear();
+    query.SQL().Add("INSERT INTO w WITH n(i) AS (SELECT 1) SELECT i FROM n");
+    query.ExecuteStatement();
+    EXPECT_EQ(database.queryValue("SELECT count(*) FROM w;"), "1");
+}
 
 } // namespace
