@@ -45,4 +45,5 @@ public:
 
 private:
     TMainForm& form_;
+    std::string lastTitle_;
 };
