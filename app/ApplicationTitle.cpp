@@ -14,6 +14,10 @@ QString applicationTitle() {
 }
 
 void setApplicationTitle(const QString& title) {
+    // A move run sets the title for every row; it changes once a percent.
+    if (title == storedTitle()) {
+        return;
+    }
     storedTitle() = title;
     emit applicationTitleNotifier().changed(title);
 }

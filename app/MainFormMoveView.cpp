@@ -94,7 +94,11 @@ void MainFormMoveView::setRecordCounterText(const std::string& text) {
 }
 
 void MainFormMoveView::setApplicationTitle(const std::string& title) {
-    ::setApplicationTitle(toQString(title));
+    // Set for every row, changed once a percent.
+    if (title != lastTitle_) {
+        lastTitle_ = title;
+        ::setApplicationTitle(toQString(title));
+    }
 }
 
 void MainFormMoveView::ShowConnectionState(int index, bool target) {

@@ -46,4 +46,5 @@ public:
 
 private:
     TMainForm& form_;
+    std::string lastTitle_;
 };

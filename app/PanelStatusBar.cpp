@@ -9,7 +9,15 @@ constexpr int panelGap = 2;
 constexpr int topGap = 2;
 } // namespace
 
-PanelStatusBar::PanelStatusBar(QWidget* parent) : QWidget(parent) {}
+PanelStatusBar::PanelStatusBar(QWidget* parent)
+    : QWidget(parent), repaints_([this] {
+          for (int i = 0; i < panelCount(); ++i) {
+              if ((changedPanels_ & (1U << i)) != 0) {
+                  update(outerRect(i));
+              }
+          }
+          changedPanels_ = 0;
+      }) {}
 
 void PanelStatusBar::setPanels(std::vector<StatusPanel> panels) {
     panels_ = std::move(panels);
@@ -18,8 +26,13 @@ void PanelStatusBar::setPanels(std::vector<StatusPanel> panels) {
 }
 
 void PanelStatusBar::setPanelText(int index, const QString& text) {
-    panels_.at(static_cast<std::size_t>(index)).text = text;
-    update(outerRect(index));
+    QString& current = panels_.at(static_cast<std::size_t>(index)).text;
+    if (current == text) {
+        return;
+    }
+    current = text;
+    changedPanels_ |= 1U << (index % 32);
+    repaints_.request();
 }
 
 QRect PanelStatusBar::outerRect(int index) const {

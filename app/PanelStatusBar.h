@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BevelPanel.h"
+#include "FramePacer.h"
 
 #include <QWidget>
 #include <functional>
@@ -46,4 +47,7 @@ private:
     void drawOwnerPanels();
 
     std::vector<StatusPanel> panels_;
+    // Panels whose text changed since the last repaint, one bit each.
+    unsigned changedPanels_ = 0;
+    FramePacer repaints_;
 };

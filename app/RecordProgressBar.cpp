@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-RecordProgressBar::RecordProgressBar(QWidget* parent) : QProgressBar(parent) {
+RecordProgressBar::RecordProgressBar(QWidget* parent)
+    : QProgressBar(parent), positions_([this] { showPosition(); }) {
     setTextVisible(false);
     sync();
 }
@@ -18,8 +19,11 @@ void RecordProgressBar::setMax(int max) {
 }
 
 void RecordProgressBar::setPosition(int position) {
-    position_ = std::clamp(position, 0, max_);
-    sync();
+    const int clamped = std::clamp(position, 0, max_);
+    if (clamped != position_) {
+        position_ = clamped;
+        positions_.request();
+    }
 }
 
 void RecordProgressBar::stepBy(int delta) {
@@ -30,5 +34,9 @@ void RecordProgressBar::stepBy(int delta) {
 void RecordProgressBar::sync() {
     // Qt shows a busy indicator for an empty range; 0 of 1 looks the same as 0 of 0.
     setRange(0, std::max(max_, 1));
+    showPosition();
+}
+
+void RecordProgressBar::showPosition() {
     setValue(position_);
 }

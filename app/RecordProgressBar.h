@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FramePacer.h"
+
 #include <QProgressBar>
 
 // A progress bar whose position stays within 0 and its maximum, as the record
@@ -20,7 +22,11 @@ public:
 
 private:
     void sync();
+    void showPosition();
 
     int max_ = 100;
     int position_ = 0;
+    // A move run sets the position for every row; the bar follows at the
+    // screen's rate.
+    FramePacer positions_;
 };

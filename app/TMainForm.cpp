@@ -43,6 +43,7 @@ TMainForm::~TMainForm() = default;
 void TMainForm::FormCreate() {
     setWindowTitle(QStringLiteral("Velbrook"));
     setApplicationTitle(QStringLiteral("Velbrook 0.1"));
+    setWindowIconText(applicationTitle());
     clstSource->clear();
     clstTarget->clear();
     FTargetTables.Clear();

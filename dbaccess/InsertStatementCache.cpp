@@ -24,27 +24,37 @@ std::string InsertStatementCache::statementText(const std::vector<std::size_t>& 
     return text + " (" + names + ") VALUES (" + markers + ")";
 }
 
-OdbcHandle& InsertStatementCache::prepared(const std::vector<std::size_t>& columns) {
-    if (const auto found = statements_.find(columns); found != statements_.end()) {
-        return found->second;
+InsertStatementCache::Prepared&
+InsertStatementCache::prepared(const std::vector<std::size_t>& columns) {
+    if (last_ != nullptr && *lastColumns_ == columns) {
+        return *last_;
     }
-    OdbcHandle statement = connection_.session().newStatement();
-    std::string text = statementText(columns);
-    checkOdbc(SQLPrepare(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
-                         static_cast<SQLINTEGER>(text.size())),
-              statement);
-    return statements_.emplace(columns, std::move(statement)).first->second;
+    auto found = statements_.find(columns);
+    if (found == statements_.end()) {
+        OdbcHandle statement = connection_.session().newStatement();
+        std::string text = statementText(columns);
+        checkOdbc(SQLPrepare(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                             static_cast<SQLINTEGER>(text.size())),
+                  statement);
+        // The buffers never move once bound.
+        found = statements_
+                    .emplace(columns, Prepared{std::move(statement),
+                                               std::vector<ParameterBuffer>(columns.size())})
+                    .first;
+    }
+    lastColumns_ = &found->first;
+    last_ = &found->second;
+    return found->second;
 }
 
 void InsertStatementCache::insert(const std::vector<std::size_t>& columns,
                                   const std::vector<const Variant*>& values) {
-    OdbcHandle& statement = prepared(columns);
-    std::vector<ParameterBuffer> buffers(columns.size());
-    SQLFreeStmt(statement.get(), SQL_RESET_PARAMS);
+    Prepared& prepared = this->prepared(columns);
+    const DatabaseKind kind = connection_.Kind();
+    connection_.parkStreams();
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        bindParameter(statement, static_cast<SQLUSMALLINT>(i + 1), columns_[columns[i]],
-                      connection_.Kind(), *values[i], buffers[i]);
+        bindParameter(prepared.statement, static_cast<SQLUSMALLINT>(i + 1), columns_[columns[i]],
+                      kind, *values[i], prepared.buffers[i]);
     }
-    checkOdbc(SQLExecute(statement.get()), statement);
-    SQLFreeStmt(statement.get(), SQL_CLOSE);
+    checkOdbc(SQLExecute(prepared.statement.get()), prepared.statement);
 }

@@ -2,6 +2,7 @@
 
 #include "ColumnInfo.h"
 #include "OdbcHandle.h"
+#include "ParameterBinding.h"
 #include "Variant.h"
 
 #include <map>
@@ -21,11 +22,20 @@ public:
     void insert(const std::vector<std::size_t>& columns, const std::vector<const Variant*>& values);
 
 private:
-    OdbcHandle& prepared(const std::vector<std::size_t>& columns);
+    // A prepared statement and the buffers its parameters stay bound to.
+    struct Prepared {
+        OdbcHandle statement;
+        std::vector<ParameterBuffer> buffers;
+    };
+
+    Prepared& prepared(const std::vector<std::size_t>& columns);
     std::string statementText(const std::vector<std::size_t>& columns) const;
 
     TADOConnection& connection_;
     std::string tableName_;
     std::vector<ColumnInfo> columns_;
-    std::map<std::vector<std::size_t>, OdbcHandle> statements_;
+    std::map<std::vector<std::size_t>, Prepared> statements_;
+    // The last statement used; rows mostly come with the same columns.
+    const std::vector<std::size_t>* lastColumns_ = nullptr;
+    Prepared* last_ = nullptr;
 };

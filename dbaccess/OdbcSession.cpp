@@ -138,10 +138,19 @@ std::string withDriverOptions(const std::string& odbcConnectionString) {
         addDefault("ByteaAsLongVarBinary", "1");
         addDefault("CommLog", "0");
         addDefault("Debug", "0");
+        // Results come through a server cursor, a block at a time, instead
+        // of whole into the driver's memory.
+        addDefault("UseDeclareFetch", "1");
+        addDefault("Fetch", "512");
     } else if (driver.find("maodbc") != std::string::npos ||
                driver.find("mariadb") != std::string::npos ||
                driver.find("mysql") != std::string::npos) {
         addDefault("CHARSET", "utf8mb4");
+        // Forward-only results stream instead of being stored whole first.
+        addDefault("NO_CACHE", "1");
+    } else if (driver.find("sqlite") != std::string::npos) {
+        // Rows are stepped through as they are fetched, not all read at execute.
+        addDefault("StepAPI", "1");
     }
     return result;
 }
@@ -170,6 +179,9 @@ OdbcSession::OdbcSession(const std::string& odbcConnectionString, int loginTimeo
 }
 
 OdbcHandle OdbcSession::newStatement() const {
+    if (beforeStatement) {
+        beforeStatement();
+    }
     return OdbcHandle(SQL_HANDLE_STMT, connection_.get());
 }
 

@@ -4,6 +4,7 @@
 #include "SqlNames.h"
 #include "TADOConnection.h"
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -33,8 +34,11 @@ public:
     SQLHDBC connection() const noexcept { return connection_.get(); }
     const DriverTraits& traits() const noexcept { return traits_; }
 
-    // A new statement handle on this connection.
+    // A new statement handle on this connection; beforeStatement runs first.
     OdbcHandle newStatement() const;
+
+    // Lets tables that are read in blocks stand aside for other statements.
+    std::function<void()> beforeStatement;
 
 private:
     void probeTraits();

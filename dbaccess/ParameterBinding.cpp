@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace {
 
@@ -18,9 +19,20 @@ template <typename T> void putValue(ParameterBuffer& buffer, const T& value) {
     buffer.indicator = static_cast<SQLLEN>(sizeof value);
 }
 
-void putText(ParameterBuffer& buffer, std::string text) {
-    buffer.data = std::move(text);
+void putText(ParameterBuffer& buffer, std::string_view text) {
+    // Into the buffer's own storage, which keeps its place.
+    buffer.data.assign(text);
     buffer.indicator = static_cast<SQLLEN>(buffer.data.size());
+}
+
+// A text's or bytes' parameter size: at least its length, rounded up to a
+// power of two so that values of similar length keep one binding.
+SQLULEN sizeClass(std::size_t length) {
+    SQLULEN size = 1;
+    while (size < length) {
+        size *= 2;
+    }
+    return size;
 }
 
 SQLSMALLINT sqlTypeOr(const ColumnInfo& column, SQLSMALLINT fallback) {
@@ -181,13 +193,13 @@ Binding bindingFor(const ColumnInfo& column, DatabaseKind kind, const Variant& v
         if (!isNull) {
             putText(buffer, value.toString());
         }
-        return {SQL_C_BINARY, sqlTypeOr(column, SQL_LONGVARBINARY),
-                std::max<SQLULEN>(buffer.data.size(), 1), 0};
+        return {SQL_C_BINARY, sqlTypeOr(column, SQL_LONGVARBINARY), sizeClass(buffer.data.size()),
+                0};
     case StorageKind::Text:
         if (!isNull) {
             putText(buffer, value.toString());
         }
-        return {SQL_C_CHAR, textSqlType(column), std::max<SQLULEN>(buffer.data.size(), 1), 0};
+        return {SQL_C_CHAR, textSqlType(column), sizeClass(buffer.data.size()), 0};
     }
     return {};
 }
@@ -205,9 +217,18 @@ void bindParameter(const OdbcHandle& statement, SQLUSMALLINT number, const Colum
     if (binding.columnSize == 0 && column.definedSize > 0) {
         binding.columnSize = static_cast<SQLULEN>(column.definedSize);
     }
+    const BoundParameter wanted{binding.cType, binding.sqlType, binding.columnSize, binding.digits,
+                                buffer.data.data()};
+    if (wanted == buffer.bound) {
+        return;
+    }
+    buffer.bound = {};
+    // Drivers take the length of a value from its indicator; the buffer's
+    // capacity only bounds it.
     checkOdbc(SQLBindParameter(statement.get(), number, SQL_PARAM_INPUT, binding.cType,
                                binding.sqlType, binding.columnSize, binding.digits,
-                               buffer.data.data(), static_cast<SQLLEN>(buffer.data.size()),
+                               buffer.data.data(), static_cast<SQLLEN>(buffer.data.capacity()),
                                &buffer.indicator),
               statement);
+    buffer.bound = wanted;
 }

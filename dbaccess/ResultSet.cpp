@@ -38,6 +38,12 @@ void RowStore::beginRow() {
     ++rowCount_;
 }
 
+void RowStore::clear() {
+    records_.clear();
+    arena_.clear();
+    rowCount_ = 0;
+}
+
 void RowStore::dropLastRow() {
     if (rowCount_ > 0) {
         --rowCount_;

@@ -4,6 +4,7 @@
 #include "Variant.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@ public:
 
     // Appends a row with every value null; the setters fill the last row.
     void beginRow();
+    void clear();
     void dropLastRow();
     void setInteger(std::size_t column, std::int64_t value);
     void setUnsigned(std::size_t column, std::uint64_t value);
@@ -46,7 +48,24 @@ private:
     std::string arena_;
 };
 
-// A result: its columns and its rows.
+// The rows of a result that were not fetched with it, read on a block at a
+// time into the result's row store in place of the block before.
+class RowStream {
+public:
+    virtual ~RowStream() = default;
+    // The next block into rows; false, with rows as they were, when none is left.
+    virtual bool nextBlock(RowStore& rows) = 0;
+    // The first block into rows again.
+    virtual void restart(RowStore& rows) = 0;
+    // Rows of the whole result.
+    virtual std::int64_t rowCount() = 0;
+    // Lets go of the statement until rows are needed again, so that other
+    // statements can run on the connection.
+    virtual void park() = 0;
+};
+
+// A result: its columns and its rows, or their first block and the stream
+// of the others.
 class ResultSet {
 public:
     explicit ResultSet(std::vector<ColumnInfo> columns);
@@ -58,6 +77,8 @@ public:
 
     // Whether rows can be inserted through it (a table cursor that can).
     bool canInsert = false;
+    // The rows after the first block; null when rows() holds them all.
+    std::unique_ptr<RowStream> stream;
 
     void appendRow(const std::vector<Variant>& values);
 

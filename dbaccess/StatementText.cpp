@@ -1,9 +1,12 @@
 #include "StatementText.h"
 
+#include "Exceptions.h"
 #include "OdbcSession.h"
 #include "TADOConnection.h"
+#include "TStrings.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -59,9 +62,29 @@ void executeOn(const OdbcHandle& statement, const std::string& text) {
               statement);
 }
 
+namespace {
+
+bool beginsWithWith(const std::string& text) {
+    const auto start = text.find_first_not_of(" \t\r\n");
+    return start != std::string::npos && text.size() - start > 4 &&
+           sameTextIgnoringCase(text.substr(start, 4), "with") &&
+           std::isspace(static_cast<unsigned char>(text[start + 4])) != 0;
+}
+
+} // namespace
+
 OdbcHandle executeDirect(TADOConnection& connection, const std::string& text) {
     OdbcHandle statement = connection.session().newStatement();
     executeOn(statement, text);
+    // SQLite's driver, stepping through results, takes a statement that
+    // begins with WITH for a query and leaves it unrun when it returns no rows.
+    SQLSMALLINT columns = 0;
+    if (connection.Kind() == DatabaseKind::SQLite && beginsWithWith(text) &&
+        SQL_SUCCEEDED(SQLNumResultCols(statement.get(), &columns)) && columns == 0) {
+        throw EOleException("SQLite's driver does not run a statement that begins with WITH "
+                            "and returns no rows; begin it with INSERT, UPDATE or DELETE",
+                            0);
+    }
     return statement;
 }
 

@@ -45,6 +45,7 @@ void TADOConnection::SetConnected(bool connected) {
     if (connected) {
         session_ = std::make_unique<OdbcSession>(toOdbcConnectionString(ConnectionString()),
                                                  connectionTimeout_);
+        session_->beforeStatement = [this] { parkStreams(); };
         return;
     }
     for (TCustomADODataSet* dataSet : dataSets_) {
@@ -52,6 +53,12 @@ void TADOConnection::SetConnected(bool connected) {
     }
     session_.reset();
     dataTypes_.clear();
+}
+
+void TADOConnection::parkStreams(const RowStream* except) {
+    for (TCustomADODataSet* dataSet : dataSets_) {
+        dataSet->parkStream(except);
+    }
 }
 
 OdbcSession& TADOConnection::session() {

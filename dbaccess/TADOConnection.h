@@ -13,6 +13,7 @@
 class TCustomADODataSet;
 class TADODataSet;
 class OdbcSession;
+class RowStream;
 
 // ADO schema codes of the rowsets the layer offers.
 enum class SchemaKind { Columns = 4, Tables = 20, PrimaryKeys = 28 };
@@ -89,6 +90,10 @@ public:
 
     // The open session; opens the connection when it is closed.
     OdbcSession& session();
+
+    // Tables of this connection that are read in blocks let go of their
+    // statements, all but except's, before another statement runs.
+    void parkStreams(const RowStream* except = nullptr);
 
 private:
     friend class TCustomADODataSet;

@@ -9,6 +9,7 @@
 #include "StatementText.h"
 #include "TADOConnection.h"
 #include "TStrings.h"
+#include "TableStream.h"
 
 void TADOTable::SetTableName(const std::string& name) {
     if (name == tableName_) {
@@ -31,20 +32,26 @@ std::unique_ptr<ResultSet> TADOTable::openResult() {
         raise("Missing TableName property");
     }
     TADOConnection& connection = requireConnection();
+    const std::string sqlTableName = connection.SqlTableName(tableName_);
+    // A driver that streams may run no other statement beside an open one:
+    // those tables are counted first. SQLite's open statement keeps the
+    // snapshot that a count beside it reads.
+    const std::int64_t counted =
+        connection.Kind() == DatabaseKind::SQLite ? -1 : countRows(connection, sqlTableName);
     OdbcHandle statement = connection.session().newStatement();
-    std::string text = "SELECT * FROM " + connection.SqlTableName(tableName_);
+    std::string text = "SELECT * FROM " + sqlTableName;
     const auto execute = [&statement, &text] { executeOn(statement, text); };
     execute();
     auto columns = describeResultColumns(statement);
     refineResultColumns(connection, statement, columns, tableName_);
-    if (const std::string exact =
-            exactReadingStatement(connection, columns, connection.SqlTableName(tableName_));
+    if (const std::string exact = exactReadingStatement(connection, columns, sqlTableName);
         !exact.empty()) {
         SQLCloseCursor(statement.get());
         text = exact;
         execute();
     }
-    auto result = fetchResult(statement, std::move(columns), 0, execute);
+    auto result = readTable(connection, std::move(statement), std::move(text), std::move(columns),
+                            sqlTableName, counted);
     char readOnly[8] = {};
     SQLGetInfo(connection.session().connection(), SQL_DATA_SOURCE_READ_ONLY, readOnly,
                sizeof readOnly, nullptr);

@@ -103,6 +103,7 @@ void TCustomADODataSet::openOn(std::unique_ptr<ResultSet> result) {
         throw;
     }
     currentRow_ = 0;
+    blockStart_ = 0;
     atEnd_ = result_->rowCount() == 0;
     setState(dsBrowse);
 }
@@ -139,9 +140,13 @@ void TCustomADODataSet::closeWithoutNotice() {
     result_.reset();
     pendingValues_.clear();
     assignedFields_.clear();
+    postedRow_.clear();
+    postedRows_ = 0;
+    onPostedRow_ = false;
     inserts_.reset();
     atEnd_ = true;
     currentRow_ = 0;
+    blockStart_ = 0;
     setState(dsInactive);
 }
 
@@ -152,12 +157,23 @@ void TCustomADODataSet::setState(TDataSetState state) {
 
 int TCustomADODataSet::RecordCount() const {
     checkActive();
-    return static_cast<int>(result_->rowCount());
+    const std::int64_t rows = result_->stream ? result_->stream->rowCount()
+                                              : static_cast<std::int64_t>(result_->rowCount());
+    return static_cast<int>(rows + postedRows_);
+}
+
+std::int64_t TCustomADODataSet::blockEnd() const noexcept {
+    return blockStart_ + static_cast<std::int64_t>(result_->rowCount());
 }
 
 void TCustomADODataSet::Rewind() {
     checkActive();
     finishPendingRow();
+    onPostedRow_ = false;
+    if (blockStart_ != 0) {
+        result_->stream->restart(result_->rows());
+        blockStart_ = 0;
+    }
     currentRow_ = 0;
     atEnd_ = result_->rowCount() == 0;
 }
@@ -165,10 +181,26 @@ void TCustomADODataSet::Rewind() {
 void TCustomADODataSet::Advance() {
     checkActive();
     finishPendingRow();
-    if (currentRow_ + 1 < result_->rowCount()) {
+    if (onPostedRow_) {
+        atEnd_ = true;
+    } else if (currentRow_ + 1 < blockEnd()) {
         ++currentRow_;
+    } else if (result_->stream && currentRow_ + 1 == blockEnd()) {
+        const std::int64_t next = blockEnd();
+        if (result_->stream->nextBlock(result_->rows())) {
+            blockStart_ = next;
+            currentRow_ = next;
+        } else {
+            atEnd_ = true;
+        }
     } else {
         atEnd_ = true;
+    }
+}
+
+void TCustomADODataSet::parkStream(const RowStream* except) {
+    if (result_ && result_->stream && result_->stream.get() != except) {
+        result_->stream->park();
     }
 }
 
@@ -241,8 +273,9 @@ void TCustomADODataSet::Post() {
     } catch (const std::exception& error) {
         throw EDatabaseError(error.what());
     }
-    result_->appendRow(pendingValues_);
-    currentRow_ = result_->rowCount() - 1;
+    postedRow_.swap(pendingValues_);
+    ++postedRows_;
+    onPostedRow_ = true;
     atEnd_ = false;
     pendingValues_.clear();
     assignedFields_.clear();
@@ -259,10 +292,10 @@ void TCustomADODataSet::Cancel() {
 }
 
 bool TCustomADODataSet::hasCurrentRow() const noexcept {
-    if (state_ == dsInsert || state_ == dsEdit) {
+    if (state_ == dsInsert || state_ == dsEdit || onPostedRow_) {
         return true;
     }
-    return result_ && currentRow_ < result_->rowCount();
+    return result_ && currentRow_ >= blockStart_ && currentRow_ < blockEnd();
 }
 
 Variant TCustomADODataSet::storedValue(const TField& field) const {
@@ -270,10 +303,27 @@ Variant TCustomADODataSet::storedValue(const TField& field) const {
     if (state_ == dsInsert || state_ == dsEdit) {
         return pendingValues_[column];
     }
+    if (onPostedRow_) {
+        return postedRow_[column];
+    }
     if (!hasCurrentRow()) {
         return Variant::null();
     }
-    return result_->rows().value(currentRow_, column);
+    return result_->rows().value(static_cast<std::size_t>(currentRow_ - blockStart_), column);
+}
+
+bool TCustomADODataSet::storedIsNull(const TField& field) const {
+    const auto column = static_cast<std::size_t>(field.ColumnIndex());
+    if (state_ == dsInsert || state_ == dsEdit) {
+        return pendingValues_[column].isEmpty();
+    }
+    if (onPostedRow_) {
+        return postedRow_[column].isEmpty();
+    }
+    if (!hasCurrentRow()) {
+        return true;
+    }
+    return result_->rows().isNull(static_cast<std::size_t>(currentRow_ - blockStart_), column);
 }
 
 void TCustomADODataSet::storeFieldValue(const TField& field, Variant value) {

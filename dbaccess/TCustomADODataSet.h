@@ -3,6 +3,7 @@
 #include "TField.h"
 #include "Variant.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 class TADOConnection;
 class ResultSet;
 class InsertStatementCache;
+class RowStream;
 
 enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
@@ -39,6 +41,7 @@ public:
     void Rewind();
     void Advance();
     bool AtEnd() const noexcept { return atEnd_; }
+    // Rows of the open data set, those posted through it included.
     int RecordCount() const;
 
     int FieldCount() const noexcept { return static_cast<int>(fields_.size()); }
@@ -53,11 +56,15 @@ public:
 
     // Used by TField.
     Variant storedValue(const TField& field) const;
+    bool storedIsNull(const TField& field) const;
     bool hasCurrentRow() const noexcept;
     void storeFieldValue(const TField& field, Variant value);
 
     // The open data set's result; used by the layer's own helpers.
     const ResultSet* result() const noexcept { return result_.get(); }
+    // Lets a table read in blocks stand aside for another statement; the
+    // connection asks before each one.
+    void parkStream(const RowStream* except);
 
 protected:
     // Runs the data set's source and hands back its fully fetched result.
@@ -79,6 +86,7 @@ private:
     void finishPendingRow();
     void setState(TDataSetState state);
     void closeWithoutNotice();
+    std::int64_t blockEnd() const noexcept;
 
     std::string name_;
     TADOConnection* connection_ = nullptr;
@@ -86,8 +94,16 @@ private:
     TDataSetState state_ = dsInactive;
     bool modified_ = false;
     bool atEnd_ = true;
-    std::size_t currentRow_ = 0;
+    // The current row, counted from the first, and the first row of the
+    // block that the result holds.
+    std::int64_t currentRow_ = 0;
+    std::int64_t blockStart_ = 0;
     std::unique_ptr<ResultSet> result_;
+    // Posted rows are sent, not kept: the last one is the current row after
+    // its post, after the rows of the result.
+    std::vector<Variant> postedRow_;
+    std::int64_t postedRows_ = 0;
+    bool onPostedRow_ = false;
     std::vector<std::unique_ptr<TField>> fields_;
     std::vector<Variant> pendingValues_;
     std::vector<int> assignedFields_;

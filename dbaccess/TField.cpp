@@ -71,7 +71,7 @@ bool TField::AsBoolean() const {
 }
 
 bool TField::IsNull() const {
-    return !dataSet_.hasCurrentRow() || dataSet_.storedValue(*this).isEmpty();
+    return dataSet_.storedIsNull(*this);
 }
 
 void TField::raiseInvalidValue() const {

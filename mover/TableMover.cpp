@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -25,14 +26,21 @@ void reportError(MoveContext& context, MoveView& view, const std::string& name,
     context.tableStatus = 3;
 }
 
-// "%2.0f" of the row share, halves rounded up.
-std::string rowPercentage(int position, int maximum) {
+// The row share in percent, halves rounded up; -1 without rows.
+int rowPercent(int position, int maximum) {
     if (maximum == 0) {
+        return -1;
+    }
+    return static_cast<int>(std::floor(static_cast<double>(position) / maximum * 100.0 + 0.5));
+}
+
+// "%2.0f" of the row share and "%", or "0%" without rows.
+std::string rowPercentage(int percent) {
+    if (percent < 0) {
         return "0%";
     }
-    const double share = static_cast<double>(position) / maximum * 100.0;
     char text[32];
-    std::snprintf(text, sizeof text, "%2.0f", std::floor(share + 0.5));
+    std::snprintf(text, sizeof text, "%2.0f", static_cast<double>(percent));
     return std::string(text) + "%";
 }
 
@@ -51,6 +59,17 @@ bool openCursor(TADOConnection& connection, TADOTable& table, const std::string&
         failure = "Unknown error";
         return false;
     }
+}
+
+// The target field of each source field, found once a table; null where the
+// target has none.
+std::vector<TField*> targetFields(const TADOTable& source, const TADOTable& target) {
+    std::vector<TField*> fields;
+    fields.reserve(static_cast<std::size_t>(source.FieldCount()));
+    for (int i = 0; i < source.FieldCount(); ++i) {
+        fields.push_back(target.FindField(source.Fields(i).FieldName()));
+    }
+    return fields;
 }
 
 bool endsWriting(const MoveContext& context, const std::exception& error) {
@@ -72,6 +91,38 @@ void requireWorkingConnections(MoveContext& context, MoveView& view, const std::
     }
 }
 
+void copyRow(MoveContext& context, MoveView& view, const std::string& name,
+             const std::vector<TField*>& targets) {
+    TADOTable& source = context.sourceTable;
+    TADOTable& target = context.targetTable;
+    target.Append();
+    for (int i = 0; i < source.FieldCount(); ++i) {
+        try {
+            const TField& from = source.Fields(i);
+            // Memo and blob fields read null as empty text; null stays null.
+            const Variant value = from.IsNull() ? Variant::null() : from.Value();
+            TField* to = targets[static_cast<std::size_t>(i)];
+            if (to == nullptr) {
+                // Raises the layer's field-not-found error.
+                to = &target.RequireField(from.FieldName());
+            }
+            to->SetValue(value);
+        } catch (const EDatabaseError& error) {
+            reportError(context, view, name, error.Message());
+        }
+    }
+    try {
+        target.Post();
+    } catch (const EDatabaseError& error) {
+        reportError(context, view, name, error.Message());
+        // A refused row is reported once and never sent again.
+        target.Cancel();
+        if (endsWriting(context, error)) {
+            throw WritingEnded(error.Message());
+        }
+    }
+}
+
 enum class CopyEnd { Finished, Stopped, Failed };
 
 // The copy loop; on a failure that ends writing, the table ends there with
@@ -84,18 +135,25 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
     view.clearStopRequest();
     context.sourceTable.Rewind();
     view.AddMessage("Begining Move Source Data to Target");
+    const std::vector<TField*> targets = targetFields(context.sourceTable, context.targetTable);
+    // The title changes once a percent; it is built only then.
+    std::string title;
+    int titleTables = -1, titleRows = -2;
     while (!context.sourceTable.AtEnd()) {
-        char counter[64];
-        std::snprintf(counter, sizeof counter, "%d / %d", view.recordPosition(),
-                      view.recordMaximum());
-        view.setRecordCounterText(counter);
+        view.setRecordCounterText(std::to_string(view.recordPosition()) + " / " +
+                                  std::to_string(view.recordMaximum()));
         view.setRecordPosition(view.recordPosition() + 1);
-        view.setApplicationTitle(
-            titlePrefix + std::to_string(view.tablesPercentDone()) + "%" +
-            " R:" + rowPercentage(view.recordPosition(), view.recordMaximum()));
+        const int tables = view.tablesPercentDone();
+        const int rows = rowPercent(view.recordPosition(), view.recordMaximum());
+        if (tables != titleTables || rows != titleRows) {
+            title = titlePrefix + std::to_string(tables) + "%" + " R:" + rowPercentage(rows);
+            titleTables = tables;
+            titleRows = rows;
+        }
+        view.setApplicationTitle(title);
         view.processEvents();
         try {
-            CopyRecord(context, view, name);
+            copyRow(context, view, name, targets);
         } catch (const WritingEnded& ended) {
             cause = ended.Message();
         } catch (const std::exception& error) {
@@ -113,7 +171,14 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
             // Every later row would fail the same way: one report is enough.
             return CopyEnd::Failed;
         }
-        context.sourceTable.Advance();
+        try {
+            context.sourceTable.Advance();
+        } catch (const std::exception& error) {
+            // The rows come a block at a time: a source lost now ends the reading.
+            reportError(context, view, name, error.what());
+            cause = error.what();
+            return CopyEnd::Failed;
+        }
         if (view.stopRequested() && view.confirm("Stop Export?")) {
             view.AddMessage("Move terminated by user !!");
             return CopyEnd::Stopped;
@@ -125,29 +190,7 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
 } // namespace
 
 void CopyRecord(MoveContext& context, MoveView& view, const std::string& name) {
-    TADOTable& source = context.sourceTable;
-    TADOTable& target = context.targetTable;
-    target.Append();
-    for (int i = 0; i < source.FieldCount(); ++i) {
-        try {
-            const TField& from = source.Fields(i);
-            // Memo and blob fields read null as empty text; null stays null.
-            const Variant value = from.IsNull() ? Variant::null() : from.Value();
-            target.RequireField(from.FieldName()).SetValue(value);
-        } catch (const EDatabaseError& error) {
-            reportError(context, view, name, error.Message());
-        }
-    }
-    try {
-        target.Post();
-    } catch (const EDatabaseError& error) {
-        reportError(context, view, name, error.Message());
-        // A refused row is reported once and never sent again.
-        target.Cancel();
-        if (endsWriting(context, error)) {
-            throw WritingEnded(error.Message());
-        }
-    }
+    copyRow(context, view, name, targetFields(context.sourceTable, context.targetTable));
 }
 
 bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableName) {

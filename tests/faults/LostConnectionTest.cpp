@@ -93,6 +93,45 @@ TEST_P(LostServerTest, ATableThatCannotBeOpenedGetsItsResultLine) {
         << feedback;
 }
 
+// The rows of a source come a block at a time: a source server that ends
+// mid-table ends the table after one report and keeps the rows that came.
+TEST(LostSourceTest, EndsTheTableAtTheFirstBlockThatCannotBeRead) {
+    if (!haveOwnServers()) {
+        GTEST_FAIL() << "run through tests/faults/with-own-servers";
+    }
+    const ScratchDatabase source = ScratchDatabase::empty(Engine::PostgreSQL);
+    const ScratchDatabase target = ScratchDatabase::empty(Engine::SQLite);
+    source->execute("CREATE TABLE a_readings (id INTEGER NOT NULL PRIMARY KEY, label "
+                    "VARCHAR(200)); INSERT INTO a_readings SELECT i, 'reading ' || i || ' ' || "
+                    "repeat('0', 128) FROM generate_series(1, 3000) i;");
+    CrashedServer server(Engine::PostgreSQL);
+
+    const MoveRunRecord run =
+        moveAllTables(source.database(), target.database(), [&](RecordingMoveView& view) {
+            if (view.recordMaximum() == 3000 && view.recordPosition() == 1001) {
+                server.crash();
+            }
+        });
+    const std::string feedback = describeRun(run);
+
+    ASSERT_TRUE(server.crashed()) << feedback;
+    ASSERT_EQ(run.view.memo.size(), 1U) << feedback;
+    const std::string prefix = "Table: a_readings ";
+    ASSERT_EQ(run.view.memo[0].rfind(prefix, 0), 0U) << feedback;
+    EXPECT_EQ(run.escaped, run.view.memo[0].substr(prefix.size())) << feedback;
+    EXPECT_EQ(run.view.results,
+              (std::vector<Line>{{"a_readings Append Error! Records: 3000", false}}));
+    const auto& states = run.view.connectionStates;
+    EXPECT_TRUE(std::find(states.begin(), states.end(), std::make_pair(false, 0)) != states.end())
+        << feedback;
+    // Every row that came arrived, in order, and no more.
+    const std::string span = idSpan(target.database(), "a_readings");
+    const std::string count = span.substr(0, span.find('|'));
+    EXPECT_EQ(span, count + "|1|" + count);
+    EXPECT_GE(std::stoi(count), 1000);
+    EXPECT_LT(std::stoi(count), 3000);
+}
+
 INSTANTIATE_TEST_SUITE_P(, LostServerTest, ::testing::Values(Engine::PostgreSQL, Engine::MariaDB),
                          [](const auto& engineInfo) { return engineName(engineInfo.param); });
 

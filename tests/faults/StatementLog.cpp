@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <stdexcept>
 
 using Engine = TestDatabase::Engine;
@@ -20,6 +21,20 @@ std::string postgresqlLog() {
 }
 
 const std::string driverSetUp = "SET DateStyle = 'ISO';SET extra_float_digits = 2;";
+
+// psqlODBC streams a result through a cursor of its own: it sends our
+// statement inside "BEGIN;declare ... for <statement>;fetch N in ..." and
+// closes it with "close ...;commit". Only the statement inside is ours.
+std::string withoutDriverCursor(const std::string& statement) {
+    static const std::regex opened(R"(^(BEGIN|SAVEPOINT _EXEC_SVP_\w+);declare "SQL_CUR\w+" )"
+                                   R"(cursor with hold for ([\s\S]*);fetch \d+ in "SQL_CUR\w+"$)");
+    static const std::regex closed(R"(^close "SQL_CUR\w+"(;commit)?$)");
+    std::smatch match;
+    if (std::regex_match(statement, match, opened)) {
+        return match[2].str();
+    }
+    return std::regex_match(statement, closed) ? std::string() : statement;
+}
 
 std::string upper(std::string text) {
     for (auto& c : text) {
@@ -102,7 +117,9 @@ std::vector<std::string> StatementLog::statements() const {
     return found;
 }
 
-std::string foreignSql(const std::string& statement, Engine engine) {
+std::string foreignSql(const std::string& logged, Engine engine) {
+    const std::string statement =
+        engine == Engine::PostgreSQL ? withoutDriverCursor(logged) : logged;
     std::string outside;
     for (std::size_t i = 0; i < statement.size(); ++i) {
         const char c = statement[i];

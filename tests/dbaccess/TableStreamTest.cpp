@@ -1,0 +1,117 @@
+#include "dbaccess/Exceptions.h"
+#include "dbaccess/TADOQuery.h"
+#include "dbaccess/TADOTable.h"
+#include "tests/support/DatabaseTest.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Tables of more rows than a block holds are read a block at a time.
+class TableStreamTest : public DatabaseTest {
+protected:
+    static constexpr int rows = 1300;
+
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        big = tableName("big");
+        database.dropTable(big);
+        std::string sql = "CREATE TABLE " + big + " (n INTEGER PRIMARY KEY, t VARCHAR(20));";
+        for (int first = 1; first <= rows; first += 100) {
+            sql += "INSERT INTO " + big + " (n, t) VALUES ";
+            for (int n = first; n < first + 100; ++n) {
+                sql += (n == first ? "" : ",") + std::string("(") + std::to_string(n) + ", 'row " +
+                       std::to_string(n) + "')";
+            }
+            sql += ";";
+        }
+        database.execute(sql);
+        table.SetTableName(big);
+    }
+    void TearDown() override {
+        table.Close();
+        database.dropTable(big);
+    }
+
+    // The n of every row from the current one to the end.
+    std::vector<int> readToEnd() {
+        std::vector<int> seen;
+        for (; !table.AtEnd(); table.Advance()) {
+            seen.push_back(table.RequireField("n").AsInteger());
+        }
+        return seen;
+    }
+
+    static std::vector<int> numbers(int first, int last) {
+        std::vector<int> values;
+        for (int n = first; n <= last; ++n) {
+            values.push_back(n);
+        }
+        return values;
+    }
+
+    std::string big;
+    TADOTable table{"ADOTable1", &connection};
+};
+
+TEST_P(TableStreamTest, RecordCountIsExactAndEveryRowComesOnceInOrder) {
+    table.Open();
+    EXPECT_EQ(table.RecordCount(), rows);
+    EXPECT_EQ(readToEnd(), numbers(1, rows));
+    // Past the end the cursor stays on the last row.
+    EXPECT_EQ(table.RequireField("n").AsInteger(), rows);
+    EXPECT_EQ(table.RequireField("t").AsString(), "row " + std::to_string(rows));
+    table.Rewind();
+    EXPECT_FALSE(table.AtEnd());
+    EXPECT_EQ(table.RequireField("n").AsInteger(), 1);
+    EXPECT_EQ(readToEnd().size(), static_cast<std::size_t>(rows));
+}
+
+TEST_P(TableStreamTest, OtherStatementsOnTheConnectionMayRunBetweenTwoRows) {
+    table.Open();
+    for (int i = 0; i < 700; ++i) {
+        table.Advance();
+    }
+    TADOQuery query("", &connection);
+    query.SQL().Add("select count(*) as c from " + big);
+    query.Open();
+    EXPECT_EQ(query.Fields(0).AsInteger(), rows);
+    EXPECT_EQ(readToEnd(), numbers(701, rows));
+}
+
+TEST_P(TableStreamTest, ATargetHoldingOldRowsIsEmptiedAndFilled) {
+    table.Open();
+    TADOQuery remove("ADOQuery1", &connection);
+    remove.SQL().Add("delete from " + big);
+    remove.ExecuteStatement();
+    for (int n = 1; n <= 3; ++n) {
+        table.Append();
+        table.RequireField("n").SetValue(Variant(std::int32_t{n}));
+        table.Post();
+        EXPECT_EQ(table.RequireField("n").AsInteger(), n) << "the posted row is the current one";
+    }
+    EXPECT_EQ(database.queryValue("SELECT count(*) FROM " + big + ";"), "3");
+    table.Close();
+    table.Open();
+    EXPECT_EQ(table.RecordCount(), 3);
+    EXPECT_EQ(readToEnd(), numbers(1, 3));
+}
+
+RUN_ON_EVERY_DATABASE(TableStreamTest);
+
+TEST(SQLiteSteps, AChangeThatBeginsWithWithIsRefusedNotSkipped) {
+    const TestDatabase database = TestDatabase::open(TestDatabase::Engine::SQLite);
+    database.execute("CREATE TABLE w (i INTEGER);");
+    TADOConnection connection;
+    connection.SetConnectionString(database.connectionString());
+    TADOQuery query("", &connection);
+    query.SQL().Add("WITH n(i) AS (SELECT 1) INSERT INTO w SELECT i FROM n");
+    EXPECT_THROW(query.ExecuteStatement(), EOleException);
+    query.SQL().Clear();
+    query.SQL().Add("INSERT INTO w WITH n(i) AS (SELECT 1) SELECT i FROM n");
+    query.ExecuteStatement();
+    EXPECT_EQ(database.queryValue("SELECT count(*) FROM w;"), "1");
+}
+
+} // namespace
