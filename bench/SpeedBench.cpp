@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -180,8 +181,15 @@ int main(int argc, char** argv) {
     }
     Options options;
     std::string variant, engines;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    const std::set<std::string> keys = {"--rows",  "--rounds",  "--memory-rows",
+                                        "--pairs", "--measure", "--engines"};
+    for (int i = 1; i < argc; i += 2) {
         const std::string key = argv[i];
+        if (keys.count(key) == 0 || i + 1 == argc) {
+            std::cerr << "usage: velbrook-bench-speed [--rows N] [--rounds R] [--memory-rows M] "
+                         "[--pairs LIST]\n";
+            return 2;
+        }
         const std::string value = argv[i + 1];
         if (key == "--rows") {
             options.rows = std::stoi(value);
@@ -193,7 +201,7 @@ int main(int argc, char** argv) {
             options.pairs = value == "none" ? "" : value;
         } else if (key == "--measure") {
             variant = value;
-        } else if (key == "--engines") {
+        } else {
             engines = value;
         }
     }
