@@ -4,6 +4,7 @@
 #include "dbaccess/Exceptions.h"
 #include "dbaccess/TADOConnection.h"
 #include "dbaccess/TStrings.h"
+#include "dbaccess/UnicodeText.h"
 #include "dbaccess/Variant.h"
 #include "platform/BrowseDataLinkFile.h"
 #include "platform/FilePaths.h"

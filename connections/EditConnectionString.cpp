@@ -2,6 +2,7 @@
 
 #include "TConnEditForm.h"
 #include "dbaccess/TADOConnection.h"
+#include "dbaccess/UnicodeText.h"
 #include "dbaccess/Variant.h"
 
 QString connectionStringCaption(const QString& ownerName, const QString& connectionName) {

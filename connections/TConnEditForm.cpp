@@ -1,6 +1,7 @@
 #include "TConnEditForm.h"
 
 #include "DataLinkServices.h"
+#include "dbaccess/UnicodeText.h"
 #include "dbaccess/Variant.h"
 #include "platform/DataLinkFiles.h"
 #include "platform/DataLinkFolder.h"

@@ -2,6 +2,7 @@
 
 #include "Exceptions.h"
 #include "TStrings.h"
+#include "UnicodeText.h"
 #include "Variant.h"
 
 #include <filesystem>

@@ -3,6 +3,7 @@
 #include "DecimalText.h"
 #include "Exceptions.h"
 #include "FieldLimits.h"
+#include "UnicodeText.h"
 
 #include <cmath>
 #include <cstdio>

@@ -98,13 +98,6 @@ private:
         value_;
 };
 
-// Text helpers shared by the variant and the fields.
-std::u16string utf8ToUtf16(const std::string& text);
-std::string utf16ToUtf8(const std::u16string& text);
-// Number of code points of UTF-8 text, and its first count code points.
-std::size_t utf8Length(const std::string& text);
-std::string utf8Prefix(const std::string& text, std::size_t count);
-
 // Canonical decimal text of a double (shortest round-trip form), and parsing.
 std::string formatDouble(double value);
 bool parseDecimalText(const std::string& text, Decimal& value);

@@ -3,6 +3,7 @@
 #include "connections/EditConnectionString.h"
 #include "connections/TConnEditForm.h"
 #include "dbaccess/TADOConnection.h"
+#include "dbaccess/UnicodeText.h"
 #include "dbaccess/Variant.h"
 
 #include <QComboBox>

@@ -1,6 +1,7 @@
 #include "dbaccess/Exceptions.h"
 #include "dbaccess/TADOTable.h"
 #include "dbaccess/TStrings.h"
+#include "dbaccess/UnicodeText.h"
 #include "tests/support/DatabaseTest.h"
 
 #include <map>

@@ -1,6 +1,7 @@
 #include "dbaccess/Variant.h"
 
 #include "dbaccess/Exceptions.h"
+#include "dbaccess/UnicodeText.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -53,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"BooleanFalse", Variant(false), "False"},
                     TextCase{"WideChinese", Variant(u"中文"s), "中文"},
                     TextCase{"DateOnly", Variant(DateTime::fromDays(45351)), "2024-02-29 00:00:00"},
-                    TextCase{"DateTimeNoon", Variant(DateTime::fromDays(1.5)), "1899-12-31 12:00:00"},
+                    TextCase{"DateTimeNoon", Variant(DateTime::fromDays(1.5)),
+                             "1899-12-31 12:00:00"},
                     TextCase{"BytesWithNul", Variant(Bytes{0x41, 0x00, 0x42}), "A\0B"s}),
     caseName<TextCase>);
 
