@@ -108,9 +108,11 @@ public:
         if (answers.empty()) {
             return std::nullopt;
         }
-        auto answer = answers.front();
+        // A chosen file, or the chooser cancelled.
+        const bool chosen = answers.front().has_value();
+        const QString file = chosen ? *answers.front() : QString();
         answers.pop_front();
-        return answer;
+        return chosen ? std::optional<QString>(file) : std::nullopt;
     }
 
     std::deque<std::optional<QString>> answers;
