@@ -90,12 +90,12 @@ void prepare(MeasuredPair& pair, bool syncOff, bool withFloor) {
     }
 }
 
-void runPair(const std::string& spec, const Options& options) {
-    const auto colon = spec.find(':');
-    const auto at = spec.find('@');
-    std::string sourceEngine = spec.substr(0, colon);
-    const std::string targetEngine = spec.substr(colon + 1, at - colon - 1);
-    const int rows = at == std::string::npos ? options.rows : std::stoi(spec.substr(at + 1));
+void runPair(const std::string& pairText, const Options& options) {
+    const auto colon = pairText.find(':');
+    const auto at = pairText.find('@');
+    std::string sourceEngine = pairText.substr(0, colon);
+    const std::string targetEngine = pairText.substr(colon + 1, at - colon - 1);
+    const int rows = at == std::string::npos ? options.rows : std::stoi(pairText.substr(at + 1));
     const bool syncOff = sourceEngine == "sqlite-nosync";
     if (syncOff) {
         sourceEngine = "sqlite";
@@ -218,8 +218,8 @@ int main(int argc, char** argv) {
                         "|---|---|---|\n");
         }
         std::stringstream pairs(options.pairs);
-        for (std::string spec; std::getline(pairs, spec, ',');) {
-            runPair(spec, options);
+        for (std::string pairText; std::getline(pairs, pairText, ',');) {
+            runPair(pairText, options);
         }
         if (options.memoryRows > 0) {
             runMemory(options.memoryRows);
