@@ -10,9 +10,22 @@ namespace {
 using Engine = TestDatabase::Engine;
 using Line = RecordingMoveView::ResultLine;
 
-bool targetShownDisconnected(const RecordingMoveView& view) {
+bool shownDisconnected(const RecordingMoveView& view, bool target) {
     const auto& states = view.connectionStates;
-    return std::find(states.begin(), states.end(), std::make_pair(true, 0)) != states.end();
+    return std::find(states.begin(), states.end(), std::make_pair(target, 0)) != states.end();
+}
+
+// One report of the fault in a_readings (3000 rows): one memo line, its
+// message once, the table's unticked line, and the run's end naming it.
+void expectOneReportThatEndsTheRun(const MoveRunRecord& run, const std::string& feedback) {
+    ASSERT_EQ(run.view.memo.size(), 1U) << feedback;
+    const std::string prefix = "Table: a_readings ";
+    ASSERT_EQ(run.view.memo[0].rfind(prefix, 0), 0U) << feedback;
+    const std::string cause = run.view.memo[0].substr(prefix.size());
+    EXPECT_EQ(std::count(run.view.messages.begin(), run.view.messages.end(), cause), 1) << feedback;
+    EXPECT_EQ(run.escaped, cause) << feedback;
+    EXPECT_EQ(run.view.results,
+              (std::vector<Line>{{"a_readings Append Error! Records: 3000", false}}));
 }
 
 // The target server ends while a table of 3000 rows is copied.
@@ -44,18 +57,10 @@ TEST_P(LostServerTest, EndsTheRunAtTheFirstFailedRowAndKeepsEveryCommittedRow) {
     const std::string feedback = describeRun(run);
 
     ASSERT_TRUE(server.crashed()) << feedback;
-    // One report: one memo line, its message once, then the run's end names it.
-    ASSERT_EQ(run.view.memo.size(), 1U) << feedback;
-    const std::string prefix = "Table: a_readings ";
-    ASSERT_EQ(run.view.memo[0].rfind(prefix, 0), 0U) << feedback;
-    const std::string cause = run.view.memo[0].substr(prefix.size());
-    EXPECT_EQ(std::count(run.view.messages.begin(), run.view.messages.end(), cause), 1) << feedback;
-    EXPECT_EQ(run.escaped, cause) << feedback;
+    expectOneReportThatEndsTheRun(run, feedback);
     // No further row was tried: the fault's own message is the last pass.
     EXPECT_LE(passesAfterCrash, 2) << feedback;
-    EXPECT_EQ(run.view.results,
-              (std::vector<Line>{{"a_readings Append Error! Records: 3000", false}}));
-    EXPECT_TRUE(targetShownDisconnected(run.view)) << feedback;
+    EXPECT_TRUE(shownDisconnected(run.view, true)) << feedback;
 
     server.resume();
     EXPECT_EQ(idSpan(target.database(), "a_readings"), "999|1|999");
@@ -87,7 +92,7 @@ TEST_P(LostServerTest, ATableThatCannotBeOpenedGetsItsResultLine) {
               0U)
         << feedback;
     EXPECT_FALSE(run.view.results[0].ticked);
-    EXPECT_TRUE(targetShownDisconnected(run.view)) << feedback;
+    EXPECT_TRUE(shownDisconnected(run.view, true)) << feedback;
     EXPECT_TRUE(std::find(run.view.messages.begin(), run.view.messages.end(),
                           "Deleting Target Data") == run.view.messages.end())
         << feedback;
@@ -115,15 +120,8 @@ TEST(LostSourceTest, EndsTheTableAtTheFirstBlockThatCannotBeRead) {
     const std::string feedback = describeRun(run);
 
     ASSERT_TRUE(server.crashed()) << feedback;
-    ASSERT_EQ(run.view.memo.size(), 1U) << feedback;
-    const std::string prefix = "Table: a_readings ";
-    ASSERT_EQ(run.view.memo[0].rfind(prefix, 0), 0U) << feedback;
-    EXPECT_EQ(run.escaped, run.view.memo[0].substr(prefix.size())) << feedback;
-    EXPECT_EQ(run.view.results,
-              (std::vector<Line>{{"a_readings Append Error! Records: 3000", false}}));
-    const auto& states = run.view.connectionStates;
-    EXPECT_TRUE(std::find(states.begin(), states.end(), std::make_pair(false, 0)) != states.end())
-        << feedback;
+    expectOneReportThatEndsTheRun(run, feedback);
+    EXPECT_TRUE(shownDisconnected(run.view, false)) << feedback;
     // Every row that came arrived, in order, and no more.
     const std::string span = idSpan(target.database(), "a_readings");
     const std::string count = span.substr(0, span.find('|'));
