@@ -12,14 +12,6 @@
 
 namespace {
 
-std::string trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 bool isKey(const std::string& key, const char* name) {
     return sameTextIgnoringCase(key, name);
 }
@@ -31,8 +23,8 @@ std::string odbcFromOdbcProvider(const std::vector<ConnectionStringPair>& pairs)
     };
     for (const auto& [key, value] : pairs) {
         if (key.empty()) {
-            if (!trim(value).empty()) {
-                add("DSN", trim(value));
+            if (!trimmed(value).empty()) {
+                add("DSN", trimmed(value));
             }
         } else if (isKey(key, "Provider") || isKey(key, "Persist Security Info") ||
                    isKey(key, "Prompt")) {
@@ -64,8 +56,8 @@ std::string odbcFromSqlServerProvider(const std::vector<ConnectionStringPair>& p
             // "host,port" or "host\instance" as SQL Server writes them.
             const auto comma = value.find(',');
             if (comma != std::string::npos) {
-                result += "Server=" + odbcConnectionValue(trim(value.substr(0, comma))) +
-                          ";Port=" + odbcConnectionValue(trim(value.substr(comma + 1))) + ";";
+                result += "Server=" + odbcConnectionValue(trimmed(value.substr(0, comma))) +
+                          ";Port=" + odbcConnectionValue(trimmed(value.substr(comma + 1))) + ";";
             } else {
                 result += "Server=" + odbcConnectionValue(value) + ";";
             }
@@ -87,7 +79,7 @@ std::string odbcConnectionValue(const std::string& value) {
     if (value.size() >= 2 && value.front() == '{' && value.back() == '}') {
         return value;
     }
-    if (value.find_first_of(";{}=") == std::string::npos && trim(value) == value) {
+    if (value.find_first_of(";{}=") == std::string::npos && trimmed(value) == value) {
         return value;
     }
     return bracedOdbcValue(value);
@@ -105,7 +97,7 @@ std::string bracedOdbcValue(const std::string& value) {
 }
 
 std::string oledbConnectionValue(const std::string& value) {
-    const bool plain = value.find_first_of(";\"'") == std::string::npos && trim(value) == value;
+    const bool plain = value.find_first_of(";\"'") == std::string::npos && trimmed(value) == value;
     if (plain) {
         return value;
     }
@@ -120,12 +112,12 @@ std::string oledbConnectionValue(const std::string& value) {
 }
 
 bool isOdbcProvider(const std::string& provider) {
-    const std::string upper = upperCase(trim(provider));
+    const std::string upper = upperCase(trimmed(provider));
     return upper.empty() || upper.rfind("MSDASQL", 0) == 0;
 }
 
 bool isSqlServerProvider(const std::string& provider) {
-    const std::string upper = upperCase(trim(provider));
+    const std::string upper = upperCase(trimmed(provider));
     return upper == "SQLOLEDB" || upper.rfind("SQLOLEDB.", 0) == 0 ||
            upper.rfind("SQLNCLI", 0) == 0 || upper.rfind("MSOLEDBSQL", 0) == 0;
 }
@@ -143,8 +135,8 @@ std::vector<ConnectionStringPair> parseConnectionString(const std::string& text)
             key += text[i++];
         }
         if (i >= text.size() || text[i] == ';') {
-            if (!trim(key).empty()) {
-                pairs.push_back({std::string(), trim(key)});
+            if (!trimmed(key).empty()) {
+                pairs.push_back({std::string(), trimmed(key)});
             }
             ++i;
             continue;
@@ -194,10 +186,10 @@ std::vector<ConnectionStringPair> parseConnectionString(const std::string& text)
             while (i < text.size() && text[i] != ';') {
                 value += text[i++];
             }
-            value = trim(value);
+            value = trimmed(value);
         }
         ++i; // ';'
-        pairs.push_back({trim(key), value});
+        pairs.push_back({trimmed(key), value});
     }
     return pairs;
 }
@@ -247,7 +239,7 @@ std::string dataLinkConnectionString(const std::string& raw) {
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {
-        line = trim(line);
+        line = trimmed(line);
         if (line.empty() || line[0] == ';' || sameTextIgnoringCase(line, "[oledb]")) {
             continue;
         }
@@ -290,7 +282,7 @@ std::string toOdbcConnectionString(const std::string& oledbString) {
     if (isSqlServerProvider(provider)) {
         return odbcFromSqlServerProvider(pairs);
     }
-    throw EOleException("Provider '" + trim(provider) +
+    throw EOleException("Provider '" + trimmed(provider) +
                             "' cannot be found. It may not be properly installed",
                         static_cast<std::int32_t>(0x800A0E7A));
 }

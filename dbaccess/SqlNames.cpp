@@ -1,5 +1,7 @@
 #include "SqlNames.h"
 
+#include "TStrings.h"
+
 namespace {
 
 bool isIdentifierStart(char c) {
@@ -22,12 +24,7 @@ std::string folded(std::string name, IdentifierFolding folding) {
 }
 
 std::string trimmedUpper(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return folded(text.substr(first, last - first + 1), IdentifierFolding::Upper);
+    return folded(trimmed(text), IdentifierFolding::Upper);
 }
 
 // A database without a quote character still reads the standard one.

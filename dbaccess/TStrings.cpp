@@ -28,3 +28,11 @@ std::string upperCase(std::string text) {
 bool sameTextIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && lowerCase(a) == lowerCase(b);
 }
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}

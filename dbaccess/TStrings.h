@@ -46,3 +46,5 @@ private:
 std::string lowerCase(std::string text);
 std::string upperCase(std::string text);
 bool sameTextIgnoringCase(const std::string& a, const std::string& b);
+// Text without blanks, tabs and line ends at either end.
+std::string trimmed(const std::string& text);

@@ -1,6 +1,7 @@
 #include "Variant.h"
 
 #include "Exceptions.h"
+#include "TStrings.h"
 #include "UnicodeText.h"
 
 #include <charconv>
@@ -12,15 +13,6 @@ namespace {
 
 [[noreturn]] void cannotConvert(const char* to) {
     throw EVariantError(std::string("Could not convert variant to type (") + to + ")");
-}
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
 }
 
 bool parseInt64(const std::string& raw, std::int64_t& value) {

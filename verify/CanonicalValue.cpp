@@ -2,6 +2,7 @@
 
 #include "CanonicalTime.h"
 #include "dbaccess/FieldTypes.h"
+#include "dbaccess/TStrings.h"
 
 #include <charconv>
 #include <cmath>
@@ -12,26 +13,9 @@ namespace {
 
 namespace P = ProviderType;
 
-std::string lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
-}
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 bool readDouble(const std::string& raw, double& number) {
     const std::string text = trimmed(raw);
-    const std::string name = lower(text);
+    const std::string name = lowerCase(text);
     if (name == "nan") {
         number = std::numeric_limits<double>::quiet_NaN();
         return true;
@@ -172,7 +156,7 @@ std::string canonicalNumber(const RawValue& value) {
 }
 
 std::string canonicalBoolean(const RawValue& value) {
-    const std::string text = lower(trimmed(value.data));
+    const std::string text = lowerCase(trimmed(value.data));
     if (text == "t" || text == "true" || text == "y" || text == "yes" || text == "on") {
         return "1";
     }
@@ -259,7 +243,7 @@ std::string canonicalValue(ValueFamily family, const RawValue& value, bool singl
     case ValueFamily::FixedText:
         return value.data.substr(0, value.data.find_last_not_of(' ') + 1);
     case ValueFamily::Guid: {
-        std::string text = lower(trimmed(value.data));
+        std::string text = lowerCase(trimmed(value.data));
         if (text.size() == 38 && text.front() == '{' && text.back() == '}') {
             text = text.substr(1, 36);
         }
