@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dbaccess/TStrings.h"
+#include "dbaccess/values/TStrings.h"
 
 #include <QElapsedTimer>
 #include <QListWidget>

@@ -2,7 +2,7 @@
 
 #include "ApplicationTitle.h"
 #include "MessageDialogs.h"
-#include "dbaccess/Exceptions.h"
+#include "dbaccess/values/Exceptions.h"
 
 QString errorReportText(const std::string& message) {
     std::string text = message;

@@ -2,10 +2,10 @@
 // the same process: reading a whole table and inserting rows one by one.
 // Prints ratios (layer / plain); run with an ODBC connection string, or
 // without one for a scratch SQLite file.
-#include "dbaccess/Exceptions.h"
-#include "dbaccess/OdbcSession.h"
 #include "dbaccess/TADOConnection.h"
 #include "dbaccess/TADOTable.h"
+#include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/values/Exceptions.h"
 
 #include <chrono>
 #include <cstdio>

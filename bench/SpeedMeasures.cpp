@@ -6,9 +6,9 @@
 #include "app/MessageDialogs.h"
 #include "app/MoveHandlers.h"
 #include "app/TMainForm.h"
-#include "dbaccess/Exceptions.h"
-#include "dbaccess/OdbcSession.h"
 #include "dbaccess/TADOConnection.h"
+#include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/values/Exceptions.h"
 #include "mover/TableMover.h"
 
 #include <QApplication>

@@ -11,7 +11,7 @@
 #include "dbaccess/TADOConnection.h"
 #include "dbaccess/TADOQuery.h"
 #include "dbaccess/TADOTable.h"
-#include "dbaccess/TStrings.h"
+#include "dbaccess/values/TStrings.h"
 #include "mover/TableMover.h"
 #include "mover/TableVerification.h"
 

@@ -1,7 +1,7 @@
 #include "DataLinkFields.h"
 
-#include "dbaccess/ConnectionStringRules.h"
-#include "dbaccess/TStrings.h"
+#include "dbaccess/odbc/ConnectionStringRules.h"
+#include "dbaccess/values/TStrings.h"
 
 #include <initializer_list>
 

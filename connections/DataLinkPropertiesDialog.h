@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dbaccess/OdbcCatalog.h"
+#include "dbaccess/odbc/OdbcCatalog.h"
 
 #include <QDialog>
 #include <string>

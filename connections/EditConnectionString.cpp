@@ -2,8 +2,8 @@
 
 #include "TConnEditForm.h"
 #include "dbaccess/TADOConnection.h"
-#include "dbaccess/UnicodeText.h"
-#include "dbaccess/Variant.h"
+#include "dbaccess/values/UnicodeText.h"
+#include "dbaccess/values/Variant.h"
 
 QString connectionStringCaption(const QString& ownerName, const QString& connectionName) {
     return QStringLiteral("%1%2%3 %4")

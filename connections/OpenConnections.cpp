@@ -2,7 +2,7 @@
 
 #include "ConnectionView.h"
 #include "dbaccess/TADOConnection.h"
-#include "dbaccess/TStrings.h"
+#include "dbaccess/values/TStrings.h"
 
 namespace {
 

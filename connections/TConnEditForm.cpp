@@ -1,8 +1,8 @@
 #include "TConnEditForm.h"
 
 #include "DataLinkServices.h"
-#include "dbaccess/UnicodeText.h"
-#include "dbaccess/Variant.h"
+#include "dbaccess/values/UnicodeText.h"
+#include "dbaccess/values/Variant.h"
 #include "platform/DataLinkFiles.h"
 #include "platform/DataLinkFolder.h"
 #include "platform/FilePaths.h"

@@ -1,9 +1,8 @@
 #include "InsertStatementCache.h"
 
-#include "OdbcSession.h"
-#include "ParameterBinding.h"
-#include "TADOConnection.h"
-#include "TADOTable.h"
+#include "dbaccess/TADOConnection.h"
+#include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/odbc/ParameterBinding.h"
 
 InsertStatementCache::InsertStatementCache(TADOConnection& connection, std::string tableName,
                                            std::vector<ColumnInfo> columns)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ColumnInfo.h"
-#include "OdbcHandle.h"
-#include "ParameterBinding.h"
-#include "Variant.h"
+#include "dbaccess/odbc/ColumnInfo.h"
+#include "dbaccess/odbc/OdbcHandle.h"
+#include "dbaccess/odbc/ParameterBinding.h"
+#include "dbaccess/values/Variant.h"
 
 #include <map>
 #include <string>

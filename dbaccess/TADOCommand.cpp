@@ -1,9 +1,9 @@
 #include "TADOCommand.h"
 
-#include "Exceptions.h"
-#include "OdbcHandle.h"
-#include "StatementText.h"
-#include "TADOConnection.h"
+#include "dbaccess/TADOConnection.h"
+#include "dbaccess/odbc/OdbcHandle.h"
+#include "dbaccess/odbc/StatementText.h"
+#include "dbaccess/values/Exceptions.h"
 
 int TADOCommand::Execute() {
     if (commandText_.empty()) {
@@ -12,6 +12,7 @@ int TADOCommand::Execute() {
     if (connection_ == nullptr) {
         throw EDatabaseError(prefixWithName(name_, "Missing Connection or ConnectionString"));
     }
-    const OdbcHandle statement = executeDirect(*connection_, replaceParameterMarkers(commandText_));
+    const OdbcHandle statement =
+        executeDirect(connection_->session(), replaceParameterMarkers(commandText_));
     return affectedRows(statement);
 }

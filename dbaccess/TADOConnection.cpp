@@ -1,13 +1,13 @@
 #include "TADOConnection.h"
 
-#include "ConnectionStringRules.h"
-#include "DatabaseTypes.h"
-#include "Exceptions.h"
-#include "Failures.h"
-#include "OdbcSession.h"
-#include "SchemaRowsets.h"
-#include "StatementText.h"
-#include "TADODataSet.h"
+#include "dbaccess/TADODataSet.h"
+#include "dbaccess/catalog/DatabaseTypes.h"
+#include "dbaccess/catalog/SchemaRowsets.h"
+#include "dbaccess/odbc/ConnectionStringRules.h"
+#include "dbaccess/odbc/Failures.h"
+#include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/odbc/StatementText.h"
+#include "dbaccess/values/Exceptions.h"
 
 #include <algorithm>
 
@@ -156,7 +156,7 @@ void TADOConnection::OpenSchemaRowset(SchemaKind kind, const std::vector<Variant
                                       TADODataSet& rowset) {
     SetConnected(true);
     rowset.Close();
-    rowset.attachResult(buildSchemaRowset(*this, kind, restrictions));
+    rowset.attachResult(buildSchemaRowset(session(), kind, restrictions));
 }
 
 void TADOConnection::attach(TCustomADODataSet* dataSet) {

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "SqlNames.h"
-#include "TStrings.h"
-#include "Variant.h"
+#include "dbaccess/catalog/DatabaseTypes.h"
+#include "dbaccess/catalog/SchemaRowsets.h"
+#include "dbaccess/catalog/SqlNames.h"
+#include "dbaccess/odbc/DriverTraits.h"
+#include "dbaccess/values/TStrings.h"
+#include "dbaccess/values/Variant.h"
 
-#include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
@@ -14,24 +16,6 @@ class TCustomADODataSet;
 class TADODataSet;
 class OdbcSession;
 class RowStream;
-
-// ADO schema codes of the rowsets the layer offers.
-enum class SchemaKind { Columns = 4, Tables = 20, PrimaryKeys = 28 };
-
-// The database engine behind a connection, as far as the layer tells them apart.
-enum class DatabaseKind { Other, SQLite, PostgreSQL, MariaDB, SQLServer };
-
-// One data type the database offers, as its driver reports it.
-struct DatabaseType {
-    std::string typeName;
-    // The provider code a result column of this type has.
-    int providerType = 0;
-    short sqlType = 0;
-    std::int64_t columnSize = 0;
-    std::string createParams;
-    bool isUnsigned = false;
-    bool autoUnique = false;
-};
 
 // A connection to one database, opened with an OLE DB style connection string.
 class TADOConnection {

@@ -1,7 +1,7 @@
 #include "TADODataSet.h"
 
-#include "Exceptions.h"
-#include "ResultSet.h"
+#include "dbaccess/odbc/ResultSet.h"
+#include "dbaccess/values/Exceptions.h"
 
 std::unique_ptr<ResultSet> TADODataSet::openResult() {
     raise("Missing CommandText property");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TCustomADODataSet.h"
+#include "dbaccess/TCustomADODataSet.h"
 
 // A plain data set that OpenSchemaRowset fills.
 class TADODataSet : public TCustomADODataSet {

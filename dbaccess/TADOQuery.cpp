@@ -1,12 +1,12 @@
 #include "TADOQuery.h"
 
-#include "ColumnRefinement.h"
-#include "Exceptions.h"
-#include "OdbcResultReader.h"
-#include "OdbcSession.h"
-#include "ResultSet.h"
-#include "StatementText.h"
-#include "TADOConnection.h"
+#include "dbaccess/TADOConnection.h"
+#include "dbaccess/catalog/ColumnRefinement.h"
+#include "dbaccess/odbc/OdbcResultReader.h"
+#include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/odbc/ResultSet.h"
+#include "dbaccess/odbc/StatementText.h"
+#include "dbaccess/values/Exceptions.h"
 
 void TSQLStrings::Clear() {
     TStringList::Clear();
@@ -68,12 +68,12 @@ std::unique_ptr<ResultSet> TADOQuery::openResult() {
     if (columns.empty()) {
         raise("CommandText does not return a result set");
     }
-    refineResultColumns(connection, statement, columns, std::string());
+    refineResultColumns(connection.session(), statement, columns, std::string());
     return fetchResult(statement, std::move(columns), maxRecords_, execute);
 }
 
 int TADOQuery::ExecuteStatement() {
     const std::string text = statementText();
-    const OdbcHandle statement = executeDirect(requireConnection(), text);
+    const OdbcHandle statement = executeDirect(requireConnection().session(), text);
     return affectedRows(statement);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TCustomADODataSet.h"
-#include "TStrings.h"
+#include "dbaccess/TCustomADODataSet.h"
+#include "dbaccess/values/TStrings.h"
 
 class TADOQuery;
 

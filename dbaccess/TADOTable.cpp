@@ -1,15 +1,14 @@
 #include "TADOTable.h"
 
-#include "ColumnRefinement.h"
-#include "Exceptions.h"
-#include "OdbcResultReader.h"
-#include "OdbcSession.h"
-#include "ResultSet.h"
-#include "SchemaRowsets.h"
-#include "StatementText.h"
-#include "TADOConnection.h"
-#include "TStrings.h"
-#include "TableStream.h"
+#include "dbaccess/TADOConnection.h"
+#include "dbaccess/TableStream.h"
+#include "dbaccess/catalog/ColumnRefinement.h"
+#include "dbaccess/odbc/OdbcResultReader.h"
+#include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/odbc/ResultSet.h"
+#include "dbaccess/odbc/StatementText.h"
+#include "dbaccess/values/Exceptions.h"
+#include "dbaccess/values/TStrings.h"
 
 void TADOTable::SetTableName(const std::string& name) {
     if (name == tableName_) {
@@ -43,8 +42,9 @@ std::unique_ptr<ResultSet> TADOTable::openResult() {
     const auto execute = [&statement, &text] { executeOn(statement, text); };
     execute();
     auto columns = describeResultColumns(statement);
-    refineResultColumns(connection, statement, columns, tableName_);
-    if (const std::string exact = exactReadingStatement(connection, columns, sqlTableName);
+    refineResultColumns(connection.session(), statement, columns, tableName_);
+    if (const std::string exact =
+            exactReadingStatement(connection.session(), columns, sqlTableName);
         !exact.empty()) {
         SQLCloseCursor(statement.get());
         text = exact;

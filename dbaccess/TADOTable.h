@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SqlNames.h"
-#include "TCustomADODataSet.h"
+#include "dbaccess/TCustomADODataSet.h"
+#include "dbaccess/catalog/SqlNames.h"
 
 enum TCursorType { ctUnspecified, ctOpenForwardOnly, ctKeyset, ctDynamic, ctStatic };
 

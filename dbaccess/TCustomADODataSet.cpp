@@ -1,10 +1,10 @@
 #include "TCustomADODataSet.h"
 
-#include "Exceptions.h"
-#include "InsertStatementCache.h"
-#include "ResultSet.h"
-#include "TADOConnection.h"
-#include "TStrings.h"
+#include "dbaccess/InsertStatementCache.h"
+#include "dbaccess/TADOConnection.h"
+#include "dbaccess/odbc/ResultSet.h"
+#include "dbaccess/values/Exceptions.h"
+#include "dbaccess/values/TStrings.h"
 
 #include <algorithm>
 

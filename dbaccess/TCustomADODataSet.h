@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TField.h"
-#include "Variant.h"
+#include "dbaccess/fields/TField.h"
+#include "dbaccess/values/Variant.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,10 +17,10 @@ enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
 // What the table cursor, the query and the schema rowset have in common:
 // states, fields, a fully fetched client-side result and a pending row.
-class TCustomADODataSet {
+class TCustomADODataSet : public FieldStore {
 public:
     explicit TCustomADODataSet(std::string name = {}, TADOConnection* connection = nullptr);
-    virtual ~TCustomADODataSet();
+    ~TCustomADODataSet() override;
     TCustomADODataSet(const TCustomADODataSet&) = delete;
     TCustomADODataSet& operator=(const TCustomADODataSet&) = delete;
 
@@ -55,10 +55,10 @@ public:
     void Cancel();
 
     // Used by TField.
-    Variant storedValue(const TField& field) const;
-    bool storedIsNull(const TField& field) const;
-    bool hasCurrentRow() const noexcept;
-    void storeFieldValue(const TField& field, Variant value);
+    Variant storedValue(const TField& field) const override;
+    bool storedIsNull(const TField& field) const override;
+    bool hasCurrentRow() const noexcept override;
+    void storeFieldValue(const TField& field, Variant value) override;
 
     // The open data set's result; used by the layer's own helpers.
     const ResultSet* result() const noexcept { return result_.get(); }

@@ -1,8 +1,8 @@
 #include "TableStream.h"
 
-#include "OdbcSession.h"
-#include "StatementText.h"
-#include "TADOConnection.h"
+#include "dbaccess/TADOConnection.h"
+#include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/odbc/StatementText.h"
 
 #include <algorithm>
 
@@ -22,7 +22,8 @@ std::vector<StorageKind> storageOf(const std::vector<ColumnInfo>& columns) {
 } // namespace
 
 std::int64_t countRows(TADOConnection& connection, const std::string& sqlTableName) {
-    const auto values = queryFirstColumn(connection, "SELECT COUNT(*) FROM " + sqlTableName, {});
+    const auto values =
+        queryFirstColumn(connection.session(), "SELECT COUNT(*) FROM " + sqlTableName, {});
     return values.empty() ? 0 : std::stoll(values.front());
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "BlockReader.h"
-#include "ColumnInfo.h"
-#include "OdbcHandle.h"
-#include "ResultSet.h"
+#include "dbaccess/odbc/BlockReader.h"
+#include "dbaccess/odbc/ColumnInfo.h"
+#include "dbaccess/odbc/OdbcHandle.h"
+#include "dbaccess/odbc/ResultSet.h"
 
 #include <cstdint>
 #include <memory>

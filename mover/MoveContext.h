@@ -3,7 +3,7 @@
 #include "dbaccess/TADOConnection.h"
 #include "dbaccess/TADOQuery.h"
 #include "dbaccess/TADOTable.h"
-#include "dbaccess/TStrings.h"
+#include "dbaccess/values/TStrings.h"
 
 #include <cstdint>
 

@@ -4,8 +4,8 @@
 #include "TableNames.h"
 #include "TableVerification.h"
 #include "Utilities.h"
-#include "dbaccess/Exceptions.h"
-#include "dbaccess/TStrings.h"
+#include "dbaccess/values/Exceptions.h"
+#include "dbaccess/values/TStrings.h"
 
 #include <array>
 #include <cmath>

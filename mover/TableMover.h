@@ -2,7 +2,7 @@
 
 #include "MoveContext.h"
 #include "MoveView.h"
-#include "dbaccess/Exceptions.h"
+#include "dbaccess/values/Exceptions.h"
 
 #include <string>
 

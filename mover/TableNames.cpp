@@ -1,6 +1,6 @@
 #include "TableNames.h"
 
-#include "dbaccess/TStrings.h"
+#include "dbaccess/values/TStrings.h"
 
 std::string databaseSpelling(TADOConnection& connection, const std::string& name) {
     TStringList tables;

@@ -1,9 +1,9 @@
 #include "TargetTypeScript.h"
 
-#include "dbaccess/FieldTypes.h"
-#include "dbaccess/SqlNames.h"
 #include "dbaccess/TADODataSet.h"
-#include "dbaccess/TStrings.h"
+#include "dbaccess/catalog/SqlNames.h"
+#include "dbaccess/fields/FieldTypes.h"
+#include "dbaccess/values/TStrings.h"
 
 #include <algorithm>
 

@@ -2,11 +2,11 @@
 
 #include "TableNames.h"
 #include "TargetTypeScript.h"
-#include "dbaccess/SqlNames.h"
 #include "dbaccess/TADOCommand.h"
 #include "dbaccess/TADODataSet.h"
 #include "dbaccess/TADOQuery.h"
-#include "dbaccess/TStrings.h"
+#include "dbaccess/catalog/SqlNames.h"
+#include "dbaccess/values/TStrings.h"
 
 #include <cstdio>
 
@@ -244,7 +244,8 @@ std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, cons
                 PadRight(
                     createdName(target, upperCase(rowset.RequireField("COLUMN_NAME").AsString())),
                     20) +
-                " " + ProviderTypeToSql(sourceColumnType(rowset, connection.Kind()), target.Kind()) +
+                " " +
+                ProviderTypeToSql(sourceColumnType(rowset, connection.Kind()), target.Kind()) +
                 IfThenStr(rowset.RequireField("IS_NULLABLE").AsBoolean(), " NULL ", " NOT NULL");
             rowset.Advance();
             if (!rowset.AtEnd() || !keys.empty()) {

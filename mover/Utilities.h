@@ -2,7 +2,7 @@
 
 #include "MoveContext.h"
 #include "TargetTypeScript.h"
-#include "dbaccess/FieldTypes.h"
+#include "dbaccess/fields/FieldTypes.h"
 
 #include <string>
 #include <vector>

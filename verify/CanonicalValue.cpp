@@ -1,8 +1,8 @@
 #include "CanonicalValue.h"
 
 #include "CanonicalTime.h"
-#include "dbaccess/FieldTypes.h"
-#include "dbaccess/TStrings.h"
+#include "dbaccess/odbc/ProviderTypes.h"
+#include "dbaccess/values/TStrings.h"
 
 #include <charconv>
 #include <cmath>

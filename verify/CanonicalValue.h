@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dbaccess/ColumnInfo.h"
-#include "dbaccess/RawRowReader.h"
+#include "dbaccess/odbc/ColumnInfo.h"
+#include "dbaccess/odbc/RawRowReader.h"
 
 #include <string>
 

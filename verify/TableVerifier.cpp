@@ -2,9 +2,9 @@
 
 #include "CanonicalValue.h"
 #include "RowHashes.h"
-#include "dbaccess/RawRowReader.h"
-#include "dbaccess/SqlNames.h"
 #include "dbaccess/TADOConnection.h"
+#include "dbaccess/catalog/SqlNames.h"
+#include "dbaccess/odbc/RawRowReader.h"
 
 #include <algorithm>
 #include <optional>
@@ -95,7 +95,7 @@ RawRowReader openSide(const Side& side, const std::vector<std::size_t>& keys) {
         order += (order.empty() ? " ORDER BY " : ", ") +
                  orderExpression(side.connection, *side.columns[key]);
     }
-    return RawRowReader(side.connection,
+    return RawRowReader(side.connection.session(),
                         "SELECT " + list + " FROM " + side.connection.SqlTableName(side.table) +
                             order,
                         std::move(forms));

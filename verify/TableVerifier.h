@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dbaccess/ColumnInfo.h"
+#include "dbaccess/odbc/ColumnInfo.h"
 
 #include <cstdint>
 #include <functional>

@@ -4,7 +4,7 @@
 #include "app/ApplicationTitle.h"
 #include "app/ProgramDataLinkServices.h"
 #include "connections/TConnEditForm.h"
-#include "dbaccess/Exceptions.h"
+#include "dbaccess/values/Exceptions.h"
 #include "tests/connections/TestSupport.h"
 
 #include <QPushButton>

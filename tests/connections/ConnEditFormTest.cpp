@@ -3,8 +3,8 @@
 #include "connections/EditConnectionString.h"
 #include "connections/TConnEditForm.h"
 #include "dbaccess/TADOConnection.h"
-#include "dbaccess/UnicodeText.h"
-#include "dbaccess/Variant.h"
+#include "dbaccess/values/UnicodeText.h"
+#include "dbaccess/values/Variant.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

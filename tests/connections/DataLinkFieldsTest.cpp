@@ -1,6 +1,6 @@
 #include "connections/DataLinkFields.h"
 
-#include "dbaccess/ConnectionStringRules.h"
+#include "dbaccess/odbc/ConnectionStringRules.h"
 
 #include <gtest/gtest.h>
 #include <ostream>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 #include "connections/DataLinkPropertiesDialog.h"
-#include "dbaccess/Variant.h"
+#include "dbaccess/values/Variant.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "dbaccess/OdbcCatalog.h"
+#include "dbaccess/odbc/OdbcCatalog.h"
 
 #include "TestSupport.h"
 

@@ -5,7 +5,7 @@
 #include "connections/ConnectionView.h"
 #include "connections/TConnEditForm.h"
 #include "dbaccess/TADOConnection.h"
-#include "dbaccess/TStrings.h"
+#include "dbaccess/values/TStrings.h"
 #include "tests/app/FormFixture.h"
 #include "tests/support/TestDatabase.h"
 

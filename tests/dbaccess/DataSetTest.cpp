@@ -1,8 +1,8 @@
-#include "dbaccess/Exceptions.h"
 #include "dbaccess/TADOCommand.h"
 #include "dbaccess/TADODataSet.h"
 #include "dbaccess/TADOQuery.h"
 #include "dbaccess/TADOTable.h"
+#include "dbaccess/values/Exceptions.h"
 #include "tests/support/DatabaseTest.h"
 
 namespace {
@@ -347,6 +347,24 @@ TEST(SQLiteFetch, ValuesLongerThanTheirDeclaredSizeAreReadWhole) {
     ASSERT_EQ(table.RecordCount(), 2);
     table.Advance();
     EXPECT_EQ(table.RequireField("v").AsString(), text);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ConnectionProvider, ANewStringBringsItsOwnProviderOrNone) {
+    TADOConnection connection("ADOConnection2");
+    connection.SetConnectionString("Provider=SQLOLEDB;Data Source=localhost");
+    EXPECT_EQ(connection.Provider(), "SQLOLEDB");
+    connection.SetConnectionString("Driver={SQLite3};Database=/tmp/x.sqlite;");
+    EXPECT_EQ(connection.Provider(), "");
+    EXPECT_EQ(connection.ConnectionString(), "Driver={SQLite3};Database=/tmp/x.sqlite;");
+
+    TADOConnection startUp("ADOConnection1");
+    startUp.SetConnectionString("Connection");
+    startUp.SetProvider("MSDASQL.1");
+    EXPECT_EQ(startUp.ConnectionString(), "Provider=MSDASQL.1;Data Source=Connection");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "dbaccess/Exceptions.h"
 #include "dbaccess/TADOTable.h"
-#include "dbaccess/TStrings.h"
-#include "dbaccess/UnicodeText.h"
+#include "dbaccess/values/Exceptions.h"
+#include "dbaccess/values/TStrings.h"
+#include "dbaccess/values/UnicodeText.h"
 #include "tests/support/DatabaseTest.h"
 
 #include <map>

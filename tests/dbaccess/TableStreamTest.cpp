@@ -1,6 +1,6 @@
-#include "dbaccess/Exceptions.h"
 #include "dbaccess/TADOQuery.h"
 #include "dbaccess/TADOTable.h"
+#include "dbaccess/values/Exceptions.h"
 #include "tests/support/DatabaseTest.h"
 
 #include <string>

@@ -1,8 +1,8 @@
 // Opens a database through the data access layer, lists its tables and reads
 // each of them: a quick check that drivers and layer work on this machine.
-#include "dbaccess/Exceptions.h"
 #include "dbaccess/TADOConnection.h"
 #include "dbaccess/TADOTable.h"
+#include "dbaccess/values/Exceptions.h"
 
 #include <iostream>
 

@@ -1,6 +1,6 @@
 // Connection strings and their translation for the ODBC driver manager.
-#include "dbaccess/ConnectionStringRules.h"
-#include "dbaccess/Exceptions.h"
+#include "dbaccess/odbc/ConnectionStringRules.h"
+#include "dbaccess/values/Exceptions.h"
 
 #include <cstdint>
 #include <string>

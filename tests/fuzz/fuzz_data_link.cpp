@@ -1,5 +1,5 @@
 // Data link files: UTF-16 with a byte-order mark or UTF-8, truncated and malformed.
-#include "dbaccess/ConnectionStringRules.h"
+#include "dbaccess/odbc/ConnectionStringRules.h"
 
 #include <cstdint>
 #include <string>

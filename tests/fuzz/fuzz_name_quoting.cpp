@@ -1,6 +1,6 @@
 // Name quoting: whatever the name, the SQL text is the bare name or the
 // whole name in quotes, and reading it back gives the name.
-#include "dbaccess/SqlNames.h"
+#include "dbaccess/catalog/SqlNames.h"
 
 #include <cstdint>
 #include <cstdlib>

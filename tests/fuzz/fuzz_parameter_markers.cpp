@@ -1,5 +1,5 @@
 // The parameter-marker scanner of statement texts.
-#include "dbaccess/StatementText.h"
+#include "dbaccess/odbc/StatementText.h"
 
 #include <cstdint>
 #include <cstdlib>

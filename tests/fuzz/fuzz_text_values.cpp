@@ -1,7 +1,7 @@
 // Text to number and text to date conversions of field assignment.
-#include "dbaccess/DateTime.h"
-#include "dbaccess/Exceptions.h"
-#include "dbaccess/Variant.h"
+#include "dbaccess/values/DateTime.h"
+#include "dbaccess/values/Exceptions.h"
+#include "dbaccess/values/Variant.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "ChinookData.h"
 #include "MoverRun.h"
 #include "TableCheck.h"
-#include "dbaccess/TStrings.h"
+#include "dbaccess/values/TStrings.h"
 #include "tests/support/ScratchDatabase.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "MoverRun.h"
 #include "TableCheck.h"
 #include "TypeMatrixData.h"
-#include "dbaccess/TStrings.h"
+#include "dbaccess/values/TStrings.h"
 #include "tests/support/ScratchDatabase.h"
 
 #include <algorithm>

@@ -1,0 +1,112 @@
+#include "CatalogColumns.h"
+
+#include "dbaccess/catalog/CatalogCalls.h"
+#include "dbaccess/catalog/PostgreSQLColumns.h"
+#include "dbaccess/odbc/ColumnTypes.h"
+#include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/values/TStrings.h"
+
+namespace {
+
+// The catalog's numbers made true: SQLite keeps only the declaration.
+void correctColumn(DatabaseKind kind, CatalogColumn& column) {
+    if (kind == DatabaseKind::SQLite) {
+        const DeclaredType declared = parseDeclaredType(column.typeName);
+        column.sqlType = declared.sqlType;
+        column.size = declared.size;
+        column.scale = declared.scale;
+        column.hasScale = declared.sqlType == SQL_DECIMAL;
+        column.isUnsigned = declared.isUnsigned;
+    } else if (kind == DatabaseKind::MariaDB) {
+        column.isUnsigned = upperCase(column.typeName).find("UNSIGNED") != std::string::npos;
+        // Its catalog calls a UUID column long binary; its results, text.
+        if (upperCase(column.typeName) == "UUID") {
+            column.sqlType = SQL_GUID;
+            column.size = 36;
+        }
+        // Its catalog calls every character column wide, even on a narrow connection.
+        column.sqlType = column.sqlType == SQL_WCHAR          ? SQL_CHAR
+                         : column.sqlType == SQL_WVARCHAR     ? SQL_VARCHAR
+                         : column.sqlType == SQL_WLONGVARCHAR ? SQL_LONGVARCHAR
+                                                              : column.sqlType;
+    }
+    if (column.sqlType == SQL_DATETIME || column.sqlType == SQL_TIMESTAMP) {
+        column.sqlType = SQL_TYPE_TIMESTAMP;
+    } else if (column.sqlType == SQL_DATE) {
+        column.sqlType = SQL_TYPE_DATE;
+    } else if (column.sqlType == SQL_TIME) {
+        column.sqlType = SQL_TYPE_TIME;
+    }
+}
+
+bool isCharacterType(SQLSMALLINT sqlType) {
+    return sqlType == SQL_CHAR || sqlType == SQL_VARCHAR || sqlType == SQL_LONGVARCHAR ||
+           sqlType == SQL_WCHAR || sqlType == SQL_WVARCHAR || sqlType == SQL_WLONGVARCHAR;
+}
+
+// PostgreSQL's driver calls an unconstrained numeric numeric(28,6) and a type
+// without a length (text, json, arrays) one of 255 or 8190 characters.
+void correctPostgreSQLColumns(OdbcSession& session, std::vector<CatalogColumn>& columns) {
+    const auto facts =
+        postgresqlColumnFacts(session, columns.front().schema, columns.front().table);
+    for (CatalogColumn& column : columns) {
+        for (const auto& fact : facts) {
+            if (fact.name != column.name || column.table != columns.front().table) {
+                continue;
+            }
+            if (!fact.declaredType.empty()) {
+                column.typeName = fact.declaredType;
+            }
+            if (fact.unconstrainedNumeric) {
+                column.size = 0;
+                column.hasScale = false;
+            }
+            if (isCharacterType(column.sqlType) && !fact.hasLength) {
+                column.sqlType = SQL_LONGVARCHAR;
+                column.size = 0;
+            }
+        }
+    }
+}
+
+} // namespace
+
+std::vector<CatalogColumn> catalogColumns(OdbcSession& session, const std::string& schemaName,
+                                          const std::string& tableName) {
+    std::string catalog = defaultCatalog(session);
+    std::string schema = schemaName;
+    std::string table = escapePattern(session, tableName);
+    OdbcHandle statement = session.newStatement();
+    checkOdbc(SQLColumns(statement.get(), argument(catalog, !catalog.empty()),
+                         argumentLength(catalog, !catalog.empty()),
+                         argument(schema, !schema.empty()), argumentLength(schema, !schema.empty()),
+                         argument(table, !table.empty()), argumentLength(table, !table.empty()),
+                         nullptr, 0),
+              statement);
+    std::vector<CatalogColumn> columns;
+    const DatabaseKind kind = session.traits().kind;
+    while (checkOdbc(SQLFetch(statement.get()), statement) != SQL_NO_DATA) {
+        CatalogColumn column;
+        column.catalog = columnText(statement, 1).toString();
+        column.schema = columnText(statement, 2).toString();
+        column.table = columnText(statement, 3).toString();
+        column.name = columnText(statement, 4).toString();
+        column.sqlType = static_cast<SQLSMALLINT>(columnInteger(statement, 5).toInt64());
+        column.typeName = columnText(statement, 6).toString();
+        column.size = columnInteger(statement, 7).toInt64();
+        const Variant digits = columnInteger(statement, 9);
+        column.hasScale = !digits.isEmpty();
+        column.scale = static_cast<int>(digits.toInt64());
+        column.nullable = columnInteger(statement, 11).toInt64() != SQL_NO_NULLS;
+        const Variant defaultValue = columnText(statement, 13);
+        column.hasDefault = !defaultValue.isEmpty();
+        column.defaultValue = defaultValue.toString();
+        column.ordinal = static_cast<int>(columnInteger(statement, 17).toInt64());
+        correctColumn(kind, column);
+        columns.push_back(std::move(column));
+    }
+    if (kind == DatabaseKind::PostgreSQL && !columns.empty()) {
+        correctPostgreSQLColumns(session, columns);
+    }
+    return columns;
+}

@@ -1,0 +1,169 @@
+#include "ColumnRefinement.h"
+
+#include "dbaccess/catalog/CatalogColumns.h"
+#include "dbaccess/catalog/PostgreSQLColumns.h"
+#include "dbaccess/catalog/SqlNames.h"
+#include "dbaccess/odbc/ColumnTypes.h"
+#include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/odbc/StatementText.h"
+#include "dbaccess/values/TStrings.h"
+
+#include <map>
+
+namespace {
+
+std::pair<std::string, std::string> splitSchema(const std::string& name) {
+    const auto dot = name.find('.');
+    if (dot == std::string::npos) {
+        return {std::string(), name};
+    }
+    return {name.substr(0, dot), name.substr(dot + 1)};
+}
+
+std::string textAttribute(const OdbcHandle& statement, std::size_t column, SQLUSMALLINT field) {
+    char value[256] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLColAttribute(statement.get(), static_cast<SQLUSMALLINT>(column + 1),
+                                       field, value, sizeof value, &length, nullptr))) {
+        return {};
+    }
+    return value;
+}
+
+void applyDeclaredType(ColumnInfo& column, const CatalogColumn& declared) {
+    const auto& mapping = columnTypeMapping(declared.sqlType);
+    column.sqlType = declared.sqlType;
+    column.providerType = declared.isUnsigned ? mapping.unsignedResultCode : mapping.resultCode;
+    column.storage = declared.sqlType == SQL_BIGINT && declared.isUnsigned ? StorageKind::Unsigned
+                                                                           : mapping.storage;
+    column.definedSize = declared.size;
+    if (declared.sqlType == SQL_DECIMAL || declared.sqlType == SQL_NUMERIC) {
+        column.precision = static_cast<int>(declared.size > 0 ? declared.size : 38);
+        column.scale = declared.scale;
+    }
+    column.nullable = declared.nullable;
+    // SQLite keeps any fraction of a second, and numbers in numeric columns
+    // as 64-bit integers or doubles; a NaN becomes NULL.
+    column.fractionDigits = -1;
+    column.decimalsAsDoubles = column.storage == StorageKind::Decimal;
+    column.keepsNaN = false;
+}
+
+// SQLite describes result columns by their values; its catalog keeps the
+// declarations, which say what the columns are.
+void applySQLiteDeclarations(OdbcSession& session, const OdbcHandle& statement,
+                             std::vector<ColumnInfo>& columns, const std::string& tableName) {
+    std::map<std::string, std::vector<CatalogColumn>> declarations;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        std::string table = textAttribute(statement, i, SQL_DESC_BASE_TABLE_NAME);
+        if (table.empty()) {
+            table = tableName;
+        }
+        if (table.empty()) {
+            continue;
+        }
+        std::string name = textAttribute(statement, i, SQL_DESC_BASE_COLUMN_NAME);
+        if (name.empty()) {
+            name = columns[i].name;
+        }
+        auto found = declarations.find(table);
+        if (found == declarations.end()) {
+            const auto [schema, bare] = splitSchema(table);
+            found = declarations.emplace(table, catalogColumns(session, schema, bare)).first;
+        }
+        for (const CatalogColumn& declared : found->second) {
+            if (sameTextIgnoringCase(declared.name, name)) {
+                applyDeclaredType(columns[i], declared);
+                break;
+            }
+        }
+    }
+}
+
+void markRefusingColumn(ColumnInfo& column) {
+    column.autoIncrement = true;
+    column.updatability = Updatability::ReadOnly;
+}
+
+// Identity columns generated always refuse explicit values, an unconstrained
+// numeric keeps every digit and a text type without a length is unbounded.
+void refinePostgreSQLColumns(OdbcSession& session, std::vector<ColumnInfo>& columns,
+                             const std::string& tableName) {
+    const auto [schema, table] = splitSchema(tableName);
+    for (const auto& facts : postgresqlColumnFacts(session, schema, table)) {
+        for (ColumnInfo& column : columns) {
+            if (column.name != facts.name) {
+                continue;
+            }
+            if (facts.identityAlways) {
+                markRefusingColumn(column);
+            }
+            if (facts.unconstrainedNumeric) {
+                column.fractionDigits = -1;
+            }
+            if (column.storage == StorageKind::Text && !facts.hasLength &&
+                column.sqlType != SQL_GUID) {
+                column.definedSize = 0;
+            }
+        }
+    }
+}
+
+void markSQLServerIdentities(const OdbcHandle& statement, std::vector<ColumnInfo>& columns) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        SQLLEN autoUnique = 0;
+        SQLColAttribute(statement.get(), static_cast<SQLUSMALLINT>(i + 1),
+                        SQL_DESC_AUTO_UNIQUE_VALUE, nullptr, 0, nullptr, &autoUnique);
+        if (autoUnique == SQL_TRUE) {
+            markRefusingColumn(columns[i]);
+        }
+    }
+}
+
+} // namespace
+
+void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
+                         std::vector<ColumnInfo>& columns, const std::string& tableName) {
+    switch (session.traits().kind) {
+    case DatabaseKind::SQLite:
+        applySQLiteDeclarations(session, statement, columns, tableName);
+        break;
+    case DatabaseKind::PostgreSQL:
+        if (!tableName.empty()) {
+            refinePostgreSQLColumns(session, columns, tableName);
+        }
+        break;
+    case DatabaseKind::MariaDB:
+        for (ColumnInfo& column : columns) {
+            column.keepsNaN = column.storage != StorageKind::Double;
+        }
+        break;
+    case DatabaseKind::SQLServer:
+        markSQLServerIdentities(statement, columns);
+        break;
+    default:
+        break;
+    }
+}
+
+std::string exactReadingStatement(OdbcSession& session, const std::vector<ColumnInfo>& columns,
+                                  const std::string& sqlTableName) {
+    if (session.traits().kind != DatabaseKind::SQLite) {
+        return {};
+    }
+    const std::string quote = session.traits().identifierQuote;
+    std::string list;
+    bool needed = false;
+    for (const ColumnInfo& column : columns) {
+        const std::string name = quoteIdentifier(column.name, quote);
+        list += list.empty() ? "" : ", ";
+        if (column.storage == StorageKind::Double || column.storage == StorageKind::Decimal) {
+            list += "CASE WHEN typeof(" + name + ") = 'real' THEN quote(" + name + ") ELSE " +
+                    name + " END AS " + name;
+            needed = true;
+        } else {
+            list += name;
+        }
+    }
+    return needed ? "SELECT " + list + " FROM " + sqlTableName : std::string();
+}

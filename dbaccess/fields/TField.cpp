@@ -1,0 +1,78 @@
+#include "TField.h"
+
+#include "dbaccess/values/Exceptions.h"
+
+namespace {
+
+int sizeFor(TFieldType type, const ColumnInfo& column) {
+    switch (type) {
+    case ftString:
+    case ftFixedChar:
+    case ftWideString:
+    case ftBytes:
+    case ftVarBytes:
+        return static_cast<int>(column.definedSize);
+    case ftBCD:
+        return column.scale < 0 ? 4 : column.scale;
+    case ftGuid:
+        return 38;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+TField::TField(FieldStore& dataSet, int columnIndex, const ColumnInfo& column, TFieldType type,
+               std::string name)
+    : dataSet_(dataSet), columnIndex_(columnIndex), column_(&column), fieldName_(std::move(name)),
+      dataType_(type), size_(sizeFor(type, column)), precision_(column.precision),
+      readOnly_(column.updatability == Updatability::ReadOnly || type == ftAutoInc) {}
+
+Variant TField::Value() const {
+    if (!dataSet_.hasCurrentRow()) {
+        return nullValue();
+    }
+    const Variant stored = dataSet_.storedValue(*this);
+    return stored.isEmpty() ? nullValue() : readValue(stored);
+}
+
+void TField::SetValue(const Variant& value) {
+    std::string warning;
+    Variant converted = Variant::null();
+    if (!value.isEmpty()) {
+        try {
+            converted = convertValue(value, warning);
+        } catch (const EVariantError&) {
+            raiseInvalidValue();
+        }
+    }
+    dataSet_.storeFieldValue(*this, std::move(converted));
+    if (!warning.empty()) {
+        throw EDatabaseError(warning);
+    }
+}
+
+std::string TField::AsString() const {
+    return Value().toString();
+}
+
+int TField::AsInteger() const {
+    const Variant value = Value();
+    if (value.isEmpty()) {
+        return 0;
+    }
+    return static_cast<int>(value.toInt64());
+}
+
+bool TField::AsBoolean() const {
+    return Value().toBoolean();
+}
+
+bool TField::IsNull() const {
+    return dataSet_.storedIsNull(*this);
+}
+
+void TField::raiseInvalidValue() const {
+    throw EDatabaseError("Invalid value for field '" + fieldName_ + "'");
+}

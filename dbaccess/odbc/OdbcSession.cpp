@@ -1,0 +1,228 @@
+#include "OdbcSession.h"
+
+#include "dbaccess/odbc/ConnectionStringRules.h"
+#include "dbaccess/values/Exceptions.h"
+#include "dbaccess/values/TStrings.h"
+
+#include <algorithm>
+#include <clocale>
+#include <cstring>
+#include <odbcinst.h>
+
+namespace {
+
+std::string getInfoText(SQLHDBC connection, SQLUSMALLINT info) {
+    char buffer[512] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfo(connection, info, buffer, sizeof buffer, &length))) {
+        return {};
+    }
+    return buffer;
+}
+
+// SQL_KEYWORDS: the driver's reserved words beyond the ODBC list, which can
+// be long.
+std::string keywordList(SQLHDBC connection) {
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_KEYWORDS, nullptr, 0, &length)) || length <= 0) {
+        return getInfoText(connection, SQL_KEYWORDS);
+    }
+    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+    if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_KEYWORDS, buffer.data(),
+                                  static_cast<SQLSMALLINT>(buffer.size()), &length))) {
+        return {};
+    }
+    buffer.resize(
+        std::min(buffer.find('\0'), static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0))));
+    return buffer;
+}
+
+bool contains(const std::string& text, const char* part) {
+    return lowerCase(text).find(part) != std::string::npos;
+}
+
+DatabaseKind kindOf(const std::string& dbms, const std::string& driver) {
+    if (contains(dbms, "sqlite") || contains(driver, "sqlite")) {
+        return DatabaseKind::SQLite;
+    }
+    if (contains(dbms, "postgres") || contains(driver, "psql")) {
+        return DatabaseKind::PostgreSQL;
+    }
+    if (contains(dbms, "mysql") || contains(dbms, "mariadb") || contains(driver, "maodbc") ||
+        contains(driver, "myodbc")) {
+        return DatabaseKind::MariaDB;
+    }
+    if (contains(dbms, "sql server") || contains(driver, "tdsodbc")) {
+        return DatabaseKind::SQLServer;
+    }
+    return DatabaseKind::Other;
+}
+
+bool hasKey(const std::string& connectionString, const char* key) {
+    for (const auto& pair : parseConnectionString(connectionString)) {
+        if (sameTextIgnoringCase(pair.key, key)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// "10.11.19-MariaDB-0+deb12u1", "15.18", "03.40.0001" as 101119, 151800, 34001.
+int versionNumber(const std::string& text) {
+    int parts[3] = {0, 0, 0};
+    std::size_t part = 0;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            parts[part] = parts[part] * 10 + (c - '0');
+        } else if (c == '.' && part < 2) {
+            ++part;
+        } else {
+            break;
+        }
+    }
+    return parts[0] * 10000 + std::min(parts[1], 99) * 100 + std::min(parts[2], 99);
+}
+
+} // namespace
+
+void ensureUtf8CharacterLocale() {
+    const char* current = std::setlocale(LC_CTYPE, nullptr);
+    const auto isUtf8 = [](const char* name) {
+        return name != nullptr &&
+               (std::strstr(name, "UTF-8") != nullptr || std::strstr(name, "utf8") != nullptr ||
+                std::strstr(name, "UTF8") != nullptr);
+    };
+    if (isUtf8(current)) {
+        return;
+    }
+    const char* fromEnvironment = std::setlocale(LC_CTYPE, "");
+    if (!isUtf8(fromEnvironment)) {
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
+}
+
+std::string driverOfConnectionString(const std::string& odbcConnectionString) {
+    std::string driver = connectionStringValue(odbcConnectionString, "Driver");
+    if (driver.empty()) {
+        const std::string dsn = connectionStringValue(odbcConnectionString, "DSN");
+        if (!dsn.empty()) {
+            char buffer[512] = {};
+            SQLGetPrivateProfileString(dsn.c_str(), "Driver", "", buffer, sizeof buffer,
+                                       "ODBC.INI");
+            driver = buffer;
+        }
+    }
+    if (driver.size() >= 2 && driver.front() == '{' && driver.back() == '}') {
+        driver = driver.substr(1, driver.size() - 2);
+    }
+    // A registered driver name leads to its library.
+    char library[512] = {};
+    SQLGetPrivateProfileString(driver.c_str(), "Driver", "", library, sizeof library,
+                               "ODBCINST.INI");
+    return library[0] != '\0' ? driver + " " + library : driver;
+}
+
+std::string withDriverOptions(const std::string& odbcConnectionString) {
+    std::string result = odbcConnectionString;
+    if (!result.empty() && result.back() != ';') {
+        result += ';';
+    }
+    const std::string driver = lowerCase(driverOfConnectionString(odbcConnectionString));
+    auto addDefault = [&result](const char* key, const char* value) {
+        if (!hasKey(result, key)) {
+            result += std::string(key) + "=" + value + ";";
+        }
+    };
+    if (driver.find("psql") != std::string::npos || driver.find("postgres") != std::string::npos) {
+        addDefault("BoolsAsChar", "0");
+        addDefault("ByteaAsLongVarBinary", "1");
+        addDefault("CommLog", "0");
+        addDefault("Debug", "0");
+        // Results come through a server cursor, a block at a time, instead
+        // of whole into the driver's memory.
+        addDefault("UseDeclareFetch", "1");
+        addDefault("Fetch", "512");
+    } else if (driver.find("maodbc") != std::string::npos ||
+               driver.find("mariadb") != std::string::npos ||
+               driver.find("mysql") != std::string::npos) {
+        addDefault("CHARSET", "utf8mb4");
+        // Forward-only results stream instead of being stored whole first.
+        addDefault("NO_CACHE", "1");
+    } else if (driver.find("sqlite") != std::string::npos) {
+        // Rows are stepped through as they are fetched, not all read at execute.
+        addDefault("StepAPI", "1");
+    }
+    return result;
+}
+
+OdbcSession::OdbcSession(const std::string& odbcConnectionString, int loginTimeoutSeconds)
+    : environment_(SQL_HANDLE_ENV, SQL_NULL_HANDLE) {
+    ensureUtf8CharacterLocale();
+    checkOdbc(SQLSetEnvAttr(environment_.get(), SQL_ATTR_ODBC_VERSION,
+                            reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
+              environment_);
+    connection_ = OdbcHandle(SQL_HANDLE_DBC, environment_.get());
+    SQLSetConnectAttr(connection_.get(), SQL_ATTR_LOGIN_TIMEOUT,
+                      reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0);
+    std::string text = withDriverOptions(odbcConnectionString);
+    SQLCHAR out[2048];
+    SQLSMALLINT outLength = 0;
+    const SQLRETURN rc = SQLDriverConnect(
+        connection_.get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
+        static_cast<SQLSMALLINT>(text.size()), out, sizeof out, &outLength, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc)) {
+        raiseFromDiagnostics(rc, SQL_HANDLE_DBC, connection_.get());
+    }
+    traits_.driverName = driverOfConnectionString(odbcConnectionString);
+    probeTraits();
+    prepareSession();
+}
+
+OdbcHandle OdbcSession::newStatement() const {
+    if (beforeStatement) {
+        beforeStatement();
+    }
+    return OdbcHandle(SQL_HANDLE_STMT, connection_.get());
+}
+
+void OdbcSession::probeTraits() {
+    traits_.dbmsName = getInfoText(connection_.get(), SQL_DBMS_NAME);
+    traits_.serverVersion = versionNumber(getInfoText(connection_.get(), SQL_DBMS_VER));
+    const std::string driverFile = getInfoText(connection_.get(), SQL_DRIVER_NAME);
+    traits_.kind = kindOf(traits_.dbmsName, driverFile + " " + traits_.driverName);
+    const std::string quote = getInfoText(connection_.get(), SQL_IDENTIFIER_QUOTE_CHAR);
+    traits_.identifierQuote = quote == " " ? std::string() : quote;
+    traits_.currentCatalog = getInfoText(connection_.get(), SQL_DATABASE_NAME);
+    SQLUSMALLINT identifierCase = 0;
+    SQLGetInfo(connection_.get(), SQL_IDENTIFIER_CASE, &identifierCase, sizeof identifierCase,
+               nullptr);
+    traits_.folding = identifierCase == SQL_IC_LOWER   ? IdentifierFolding::Lower
+                      : identifierCase == SQL_IC_UPPER ? IdentifierFolding::Upper
+                                                       : IdentifierFolding::None;
+    addReservedWords(traits_.reservedWords, SQL_ODBC_KEYWORDS);
+    addReservedWords(traits_.reservedWords, keywordList(connection_.get()));
+    SQLUINTEGER scrollOptions = 0;
+    SQLGetInfo(connection_.get(), SQL_SCROLL_OPTIONS, &scrollOptions, sizeof scrollOptions,
+               nullptr);
+    traits_.blockFetch = true;
+}
+
+void OdbcSession::prepareSession() {
+    if (traits_.kind == DatabaseKind::PostgreSQL) {
+        // Zoned values read and written as UTC, whatever the server's zone.
+        OdbcHandle statement = newStatement();
+        std::string text = "SET TIME ZONE 'UTC'";
+        checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                                static_cast<SQLINTEGER>(text.size())),
+                  statement);
+    }
+    if (traits_.kind == DatabaseKind::MariaDB) {
+        // An explicit 0 in an AUTO_INCREMENT column stays 0.
+        OdbcHandle statement = newStatement();
+        std::string text = "SET SESSION sql_mode = CONCAT_WS(',', NULLIF(@@SESSION.sql_mode, ''), "
+                           "'NO_AUTO_VALUE_ON_ZERO')";
+        checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                                static_cast<SQLINTEGER>(text.size())),
+                  statement);
+    }
+}

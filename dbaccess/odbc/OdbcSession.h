@@ -1,0 +1,43 @@
+#pragma once
+
+#include "dbaccess/odbc/DriverTraits.h"
+#include "dbaccess/odbc/OdbcHandle.h"
+
+#include <functional>
+#include <set>
+#include <string>
+
+// An open ODBC connection: environment and connection handles.
+class OdbcSession {
+public:
+    // Connects with an ODBC connection string, giving up after the login
+    // timeout; raises EOleException.
+    explicit OdbcSession(const std::string& odbcConnectionString, int loginTimeoutSeconds = 15);
+
+    SQLHDBC connection() const noexcept { return connection_.get(); }
+    const DriverTraits& traits() const noexcept { return traits_; }
+
+    // A new statement handle on this connection; beforeStatement runs first.
+    OdbcHandle newStatement() const;
+
+    // Lets tables that are read in blocks stand aside for other statements.
+    std::function<void()> beforeStatement;
+
+private:
+    void probeTraits();
+    void prepareSession();
+
+    OdbcHandle environment_;
+    OdbcHandle connection_;
+    DriverTraits traits_;
+};
+
+// The driver that an ODBC connection string names, directly or through a DSN.
+std::string driverOfConnectionString(const std::string& odbcConnectionString);
+
+// The connection string with the options that make the driver's metadata and
+// text handling right, where the user did not set them.
+std::string withDriverOptions(const std::string& odbcConnectionString);
+
+// psqlODBC converts text by the process locale; make its character type UTF-8.
+void ensureUtf8CharacterLocale();
