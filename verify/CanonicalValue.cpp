@@ -44,7 +44,7 @@ std::string shortest(double number) {
         return number > 0 ? "Infinity" : "-Infinity";
     }
     if (number == 0) {
-        return "0";
+        return std::signbit(number) ? "-0" : "0";
     }
     char buffer[64];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, number);
@@ -166,6 +166,77 @@ std::string canonicalBoolean(const RawValue& value) {
     return canonicalNumber(value);
 }
 
+// BIT values come as bytes, the most significant first.
+std::string bitsAsNumber(const std::string& bytes) {
+    if (bytes.size() > sizeof(std::uint64_t)) {
+        return bytes;
+    }
+    std::uint64_t number = 0;
+    for (const char c : bytes) {
+        number = number << 8 | static_cast<unsigned char>(c);
+    }
+    return std::to_string(number);
+}
+
+// A marker of a SQLite storage class, in front of the value's canonical text.
+constexpr char classMarker = '\x01';
+
+char classLetter(StorageClass storageClass) {
+    switch (storageClass) {
+    case StorageClass::Integer:
+        return 'i';
+    case StorageClass::Real:
+        return 'r';
+    case StorageClass::Text:
+        return 't';
+    case StorageClass::Blob:
+        return 'b';
+    case StorageClass::None:
+        break;
+    }
+    return '?';
+}
+
+const char* className(char letter) {
+    switch (letter) {
+    case 'i':
+        return "integer";
+    case 'r':
+        return "real";
+    case 't':
+        return "text";
+    default:
+        return "blob";
+    }
+}
+
+bool isMarked(const std::string& canonical) {
+    return canonical.size() >= 2 && canonical[0] == classMarker;
+}
+
+std::string unmarked(const std::string& canonical) {
+    return isMarked(canonical) ? canonical.substr(2) : canonical;
+}
+
+// Control bytes as \xNN, so that a report line stays one readable line.
+std::string escapedControls(const std::string& text) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            shown += "\\x";
+            shown += hex[byte >> 4];
+            shown += hex[byte & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+std::string shownUnmarked(ValueFamily family, const std::string& canonical);
+
 } // namespace
 
 ValueFamily familyOf(const ColumnInfo& column) {
@@ -200,8 +271,10 @@ ValueFamily familyOf(const ColumnInfo& source, const ColumnInfo& target) {
     const ValueFamily other = familyOf(target);
     const bool textual = family == ValueFamily::Text || family == ValueFamily::FixedText ||
                          family == ValueFamily::Guid;
-    if (textual && (other == ValueFamily::Guid || other == ValueFamily::FixedText)) {
-        return family == ValueFamily::Guid ? family : other;
+    // Padding counts only where the source pads: a VARCHAR's trailing blanks
+    // must arrive in a CHAR column as they are.
+    if (textual && other == ValueFamily::Guid) {
+        return other;
     }
     return family;
 }
@@ -212,6 +285,16 @@ bool ordersAsNumber(ValueFamily family) {
 }
 
 std::string canonicalValue(ValueFamily family, const RawValue& value, bool singleColumn) {
+    if (value.form == RawForm::Double && !ordersAsNumber(family)) {
+        RawValue text = value;
+        text.form = RawForm::Text;
+        text.data = shortest(value.number);
+        return canonicalValue(family, text);
+    }
+    if (value.form == RawForm::Bytes &&
+        (family == ValueFamily::Boolean || family == ValueFamily::Number)) {
+        return bitsAsNumber(value.data);
+    }
     if (singleColumn) {
         double number = value.number;
         if (value.form == RawForm::Double || readDouble(value.data, number)) {
@@ -256,7 +339,41 @@ std::string canonicalValue(ValueFamily family, const RawValue& value, bool singl
     return value.data;
 }
 
-int compareCanonical(ValueFamily family, const std::string& a, const std::string& b) {
+// An exact decimal among doubles: the double it is where it is one exactly,
+// else its digits, which no double has.
+std::string canonicalExactDecimal(ValueFamily family, const RawValue& value) {
+    const std::string exact = exactDecimal(value.data);
+    double number = 0;
+    if (exact.empty() || !readDouble(exact, number)) {
+        return value.data;
+    }
+    const std::string asDouble = canonicalValue(family, value);
+    return exactDecimal(shortest(number)) == exact ? asDouble : exact;
+}
+
+std::string canonicalValue(ValueFamily family, const ReadValue& value, bool singleColumn,
+                           bool classCounts) {
+    std::string canonical =
+        value.exactDecimal && (family == ValueFamily::Double || family == ValueFamily::Single)
+            ? canonicalExactDecimal(family, value)
+            : canonicalValue(family, static_cast<const RawValue&>(value), singleColumn);
+    const bool blob = value.storageClass == StorageClass::Blob;
+    if (value.storageClass != StorageClass::None &&
+        (classCounts || blob != (family == ValueFamily::Bytes))) {
+        canonical.insert(0, {classMarker, classLetter(value.storageClass)});
+    }
+    return canonical;
+}
+
+int compareCanonical(ValueFamily family, const std::string& markedA, const std::string& markedB) {
+    if (isMarked(markedA) || isMarked(markedB)) {
+        const int order = compareCanonical(family, unmarked(markedA), unmarked(markedB));
+        const std::string markA = markedA.substr(0, isMarked(markedA) ? 2 : 0);
+        const std::string markB = markedB.substr(0, isMarked(markedB) ? 2 : 0);
+        return order != 0 ? order : markA < markB ? -1 : (markA == markB ? 0 : 1);
+    }
+    const std::string& a = markedA;
+    const std::string& b = markedB;
     if (ordersAsNumber(family)) {
         double x = 0, y = 0;
         if (readDouble(a, x) && readDouble(b, y) && x != y) {
@@ -279,7 +396,24 @@ int compareCanonical(ValueFamily family, const std::string& a, const std::string
     return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
 }
 
-std::string shownValue(ValueFamily family, const std::string& canonical) {
+std::string shownValue(ValueFamily family, const std::string& canonical, bool withClass) {
+    if (isMarked(canonical) && !withClass) {
+        return shownUnmarked(family, unmarked(canonical));
+    }
+    if (isMarked(canonical)) {
+        const char letter = canonical[1];
+        const ValueFamily shownAs = letter == 'b'                  ? ValueFamily::Bytes
+                                    : letter == 't'                ? ValueFamily::Text
+                                    : family == ValueFamily::Bytes ? ValueFamily::Number
+                                                                   : family;
+        return shownUnmarked(shownAs, unmarked(canonical)) + " (" + className(letter) + ")";
+    }
+    return shownUnmarked(family, canonical);
+}
+
+namespace {
+
+std::string shownUnmarked(ValueFamily family, const std::string& canonical) {
     constexpr std::size_t longest = 40;
     std::string shown;
     if (family == ValueFamily::Bytes) {
@@ -292,7 +426,8 @@ std::string shownValue(ValueFamily family, const std::string& canonical) {
         return canonical.size() > longest / 2 ? shown + "..." : shown;
     }
     if (ordersAsNumber(family)) {
-        return canonical.size() > longest ? canonical.substr(0, longest) + "..." : canonical;
+        return escapedControls(canonical.size() > longest ? canonical.substr(0, longest) + "..."
+                                                          : canonical);
     }
     // Whole characters only, in quotes.
     std::size_t cut = canonical.size();
@@ -302,5 +437,8 @@ std::string shownValue(ValueFamily family, const std::string& canonical) {
             --cut;
         }
     }
-    return "'" + canonical.substr(0, cut) + (cut < canonical.size() ? "...'" : "'");
+    return "'" + escapedControls(canonical.substr(0, cut)) +
+           (cut < canonical.size() ? "...'" : "'");
 }
+
+} // namespace
