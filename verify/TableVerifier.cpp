@@ -38,9 +38,9 @@ private:
 // Reads the next row of a side into canonical form.
 class CanonicalReader {
 public:
-    CanonicalReader(const ReadRequest& request, const std::vector<ValueFamily>& families,
-                    bool classesCount)
-        : reading_(openReading(request)), families_(families), classesCount_(classesCount) {
+    CanonicalReader(const ReadRequest& request, const std::vector<ValueFamily>& families)
+        : reading_(openReading(request)), families_(families),
+          sqlite_(request.connection.Kind() == DatabaseKind::SQLite && !reading_.throughDriver) {
         for (const ColumnInfo* column : request.columns) {
             single_.push_back(column->storage == StorageKind::Double &&
                               familyOf(*column) == ValueFamily::Single);
@@ -48,6 +48,8 @@ public:
     }
 
     const SideReading& reading() const noexcept { return reading_; }
+    bool readsSQLiteClasses() const noexcept { return sqlite_; }
+    void countClasses(bool count) noexcept { classesCount_ = count; }
 
     bool next(CanonicalRow& row) {
         if (!reading_.reader->next(values_)) {
@@ -65,7 +67,8 @@ public:
 private:
     SideReading reading_;
     const std::vector<ValueFamily>& families_;
-    bool classesCount_;
+    bool sqlite_;
+    bool classesCount_ = false;
     std::vector<bool> single_;
     std::vector<ReadValue> values_;
 };
@@ -74,9 +77,7 @@ class Verification {
 public:
     Verification(const VerifiedTable& table, const std::function<bool()>& keepGoing)
         : table_(table), keepGoing_(keepGoing), source_{table.source, table.sourceTable, {}, {}},
-          target_{table.target, table.targetTable, {}, {}},
-          classesCount_(table.source.Kind() == DatabaseKind::SQLite &&
-                        table.target.Kind() == DatabaseKind::SQLite) {
+          target_{table.target, table.targetTable, {}, {}} {
         for (const VerifiedColumn& column : table.columns) {
             source_.columns.push_back(&column.source);
             target_.columns.push_back(&column.target);
@@ -156,8 +157,8 @@ private:
         DifferenceList differences(outcome);
         source_.keys = table_.keys;
         target_.keys = table_.keys;
-        CanonicalReader sourceRows(source_, families_, classesCount_);
-        CanonicalReader targetRows(target_, families_, classesCount_);
+        CanonicalReader sourceRows(source_, families_);
+        CanonicalReader targetRows(target_, families_);
         noteReadings(outcome, sourceRows, targetRows);
         CanonicalRow source, target, previousSource, previousTarget;
         bool sourceStarted = false, targetStarted = false;
@@ -194,8 +195,12 @@ private:
         return outcome;
     }
 
-    static void noteReadings(VerifyOutcome& outcome, const CanonicalReader& source,
-                             const CanonicalReader& target) {
+    // Between two SQLite databases read as such, a value's class is part of it.
+    static void noteReadings(VerifyOutcome& outcome, CanonicalReader& source,
+                             CanonicalReader& target) {
+        const bool classesCount = source.readsSQLiteClasses() && target.readsSQLiteClasses();
+        source.countClasses(classesCount);
+        target.countClasses(classesCount);
         outcome.sourceThroughDriver = source.reading().throughDriver;
         outcome.sourceFallback = source.reading().fallback;
         outcome.targetThroughDriver = target.reading().throughDriver;
@@ -219,8 +224,8 @@ private:
         std::int64_t rows = 0;
         source_.keys.clear();
         target_.keys.clear();
-        CanonicalReader sourceRows(source_, families_, classesCount_);
-        CanonicalReader targetRows(target_, families_, classesCount_);
+        CanonicalReader sourceRows(source_, families_);
+        CanonicalReader targetRows(target_, families_);
         noteReadings(outcome, sourceRows, targetRows);
         const std::vector<RowHash> source = hashes(sourceRows, rows);
         const std::vector<RowHash> target = hashes(targetRows, rows);
@@ -246,7 +251,6 @@ private:
     const std::function<bool()>& keepGoing_;
     ReadRequest source_;
     ReadRequest target_;
-    bool classesCount_;
     std::vector<ValueFamily> families_;
 };
 
