@@ -44,7 +44,3 @@ std::string canonicalValue(ValueFamily family, const ReadValue& value, bool sing
 // Orders two canonical values of a family as the databases order them when
 // asked for binary collation: numbers by value, everything else by bytes.
 int compareCanonical(ValueFamily family, const std::string& a, const std::string& b);
-
-// A canonical value cut to a readable length for a report line, control
-// bytes escaped, its storage class after it unless withClass is false.
-std::string shownValue(ValueFamily family, const std::string& canonical, bool withClass = true);

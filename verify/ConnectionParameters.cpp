@@ -2,6 +2,7 @@
 
 #include "dbaccess/TStrings.h"
 
+#include <algorithm>
 #include <odbcinst.h>
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "CanonicalValue.h"
 #include "RowHashes.h"
+#include "ShownValue.h"
 #include "SideReading.h"
 #include "dbaccess/TADOConnection.h"
 
