@@ -22,8 +22,14 @@ SQLiteReader::SQLiteReader(const std::string& file, const ReadRequest& request) 
     sqlite3_busy_timeout(database, 5000);
     const std::string text = selectStatement(request);
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(database, text.c_str(), static_cast<int>(text.size()), &statement,
-                           nullptr) != SQLITE_OK) {
+    const int prepared = sqlite3_prepare_v2(database, text.c_str(), static_cast<int>(text.size()),
+                                            &statement, nullptr);
+    if (prepared == SQLITE_NOTADB || prepared == SQLITE_CANTOPEN) {
+        // The file is opened only now: one the library cannot read is the
+        // driver's to read (an SQLite 2 database).
+        throw LibraryConnectError(sqlite3_errmsg(database));
+    }
+    if (prepared != SQLITE_OK) {
         throw libraryError(sqlite3_errmsg(database));
     }
     statement_.reset(statement);
