@@ -37,7 +37,8 @@ std::string canonicalValue(ValueFamily family, const RawValue& value, bool singl
 // The same for a value with a SQLite storage class, marked with the class
 // where it counts: always between two SQLite databases (classCounts), and
 // elsewhere where the class is not the family's own (a blob in a text
-// column, a number in a blob column).
+// column, a number in a blob column). An exact decimal among doubles (money)
+// keeps the digits that no double has.
 std::string canonicalValue(ValueFamily family, const ReadValue& value, bool singleColumn,
                            bool classCounts);
 
