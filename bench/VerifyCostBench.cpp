@@ -2,10 +2,10 @@
 // of the databases at hand: SQLite always, PostgreSQL and MariaDB when the
 // connection strings of scripts/db-servers are in the environment. Each
 // pair copies one table through MoveTable (which verifies it), then verifies
-// it once more alone; the cost is verify / (move - verify), as a ratio.
-// With VELBROOK_DB_DURABLE=disk (and servers started so) every commit is
-// durable, as on a real server.
-// Usage: velbrook-bench-verify [--rows N]
+// it once more alone; the cost is verify / (move - verify), as a ratio, of
+// the medians of the rounds. With VELBROOK_DB_DURABLE=disk (and servers
+// started so) every commit is durable, as on a real server.
+// Usage: velbrook-bench-verify [--rows N] [--rounds R]
 #include "BenchDatabases.h"
 #include "QuietMoveView.h"
 #include "dbaccess/TADOConnection.h"
@@ -15,6 +15,7 @@
 #include "mover/TableMover.h"
 #include "mover/TableVerification.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +33,18 @@ double secondsOf(const std::function<void()>& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void runPair(const std::string& sourceEngine, const std::string& targetEngine, int rows) {
+struct Round {
+    double move = 0;
+    double verify = 0;
+    std::string line;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+Round runPair(const std::string& sourceEngine, const std::string& targetEngine, int rows) {
     const bench::Database sourceDatabase = bench::databaseFor(sourceEngine, "source");
     const bench::Database targetDatabase = bench::databaseFor(targetEngine, "target");
     TADOConnection source("ADOConnection1");
@@ -49,20 +61,39 @@ void runPair(const std::string& sourceEngine, const std::string& targetEngine, i
     MoveContext context{source,      target,       sourceTable, targetTable,
                         targetQuery, targetTables, status};
     QuietMoveView view;
-    const double move = secondsOf([&] { MoveTable(context, view, table); });
-    const double verify = secondsOf([&] { VerifyTargetTable(context, view, table, table, table); });
-    std::printf("%-10s -> %-10s rows %7d  move %8.2f s  verify %7.2f s  verify/copy %5.3f  %s\n",
+    Round round;
+    round.move = secondsOf([&] { MoveTable(context, view, table); });
+    round.verify = secondsOf([&] { VerifyTargetTable(context, view, table, table, table); });
+    round.line = view.lastMessage();
+    return round;
+}
+
+void measurePair(const std::string& sourceEngine, const std::string& targetEngine, int rows,
+                 int rounds) {
+    std::vector<double> moves, verifies;
+    std::string line;
+    for (int i = 0; i < rounds; ++i) {
+        const Round round = runPair(sourceEngine, targetEngine, rows);
+        moves.push_back(round.move);
+        verifies.push_back(round.verify);
+        line = round.line;
+    }
+    const double move = median(moves), verify = median(verifies);
+    std::printf("%-10s -> %-10s rows %7d  move %8.2f s  verify %7.3f s  verify/copy %5.3f  %s\n",
                 sourceEngine.c_str(), targetEngine.c_str(), rows, move, verify,
-                verify / (move - verify), view.lastMessage().c_str());
+                verify / (move - verify), line.c_str());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     int rows = 5000;
+    int rounds = 3;
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::string(argv[i]) == "--rows") {
             rows = std::atoi(argv[i + 1]);
+        } else if (std::string(argv[i]) == "--rounds") {
+            rounds = std::max(1, std::atoi(argv[i + 1]));
         }
     }
     std::vector<std::string> engines{"sqlite"};
@@ -74,7 +105,7 @@ int main(int argc, char** argv) {
     }
     for (const auto& sourceEngine : engines) {
         for (const auto& targetEngine : engines) {
-            runPair(sourceEngine, targetEngine, rows);
+            measurePair(sourceEngine, targetEngine, rows, rounds);
         }
     }
     return 0;

@@ -46,6 +46,26 @@ void report(MoveContext& context, MoveView& view, const std::string& name,
     }
 }
 
+// Says once a run why a side is read through the driver.
+void tellFallback(MoveContext& context, MoveView& view, const std::string& side,
+                  const std::string& reason) {
+    if (!reason.empty() && context.toldDriverReading.insert(side).second) {
+        view.AddMessage("Verify reads the " + side + " through the driver: " + reason);
+    }
+}
+
+// Names the reading when it is not the databases' own libraries.
+std::string readingNote(const VerifyOutcome& outcome) {
+    if (outcome.sourceThroughDriver && outcome.targetThroughDriver) {
+        return " (read through the driver)";
+    }
+    if (outcome.sourceThroughDriver || outcome.targetThroughDriver) {
+        return std::string(" (") + (outcome.sourceThroughDriver ? "source" : "target") +
+               " read through the driver)";
+    }
+    return {};
+}
+
 } // namespace
 
 bool VerifyTargetTable(MoveContext& context, MoveView& view, const std::string& name,
@@ -67,8 +87,10 @@ bool VerifyTargetTable(MoveContext& context, MoveView& view, const std::string& 
         view.AddMessage("Move terminated by user !!");
         return false;
     }
+    tellFallback(context, view, "source", outcome.sourceFallback);
+    tellFallback(context, view, "target", outcome.targetFallback);
     view.AddMessage("Verified Target Data: " + std::to_string(outcome.identicalRows) + " of " +
-                    std::to_string(outcome.sourceRows) + " rows identical");
+                    std::to_string(outcome.sourceRows) + " rows identical" + readingNote(outcome));
     for (const std::string& difference : outcome.shown) {
         report(context, view, name, difference);
     }

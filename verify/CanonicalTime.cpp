@@ -37,26 +37,33 @@ bool digitsAt(const std::string& text, std::size_t& pos, std::size_t min, std::s
     return count >= min;
 }
 
-// "HH:MM[:SS[.f]][zone]" from pos as microseconds, the zone east of UTC apart.
-bool clockAt(const std::string& text, std::size_t& pos, std::int64_t& micros,
-             std::int64_t& offset) {
+// "HH:MM[:SS[.f]][zone]" from pos as microseconds, the zone east of UTC apart;
+// digits beyond the microsecond, without trailing zeros, go to finer.
+bool clockAt(const std::string& text, std::size_t& pos, std::int64_t& micros, std::int64_t& offset,
+             std::string& finer) {
     std::int64_t hour = 0, minute = 0, second = 0, fraction = 0;
     if (!digitsAt(text, pos, 1, 3, hour) || pos >= text.size() || text[pos++] != ':' ||
-        !digitsAt(text, pos, 2, 2, minute)) {
+        !digitsAt(text, pos, 2, 2, minute) || minute > 59) {
         return false;
     }
     if (pos < text.size() && text[pos] == ':') {
         ++pos;
-        if (!digitsAt(text, pos, 2, 2, second)) {
+        if (!digitsAt(text, pos, 2, 2, second) || second > 59) {
             return false;
         }
         if (pos < text.size() && text[pos] == '.') {
             ++pos;
             std::int64_t scale = 100000;
             while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
-                fraction += (text[pos++] - '0') * scale;
-                scale /= 10;
+                if (scale > 0) {
+                    fraction += (text[pos] - '0') * scale;
+                    scale /= 10;
+                } else {
+                    finer += text[pos];
+                }
+                ++pos;
             }
+            finer.erase(finer.find_last_not_of('0') + 1);
         }
     }
     micros = ((hour * 60 + minute) * 60 + second) * 1000000 + fraction;
@@ -78,7 +85,20 @@ bool clockAt(const std::string& text, std::size_t& pos, std::int64_t& micros,
     return pos == text.size();
 }
 
-std::string clockText(std::int64_t micros) {
+bool isLeapYear(std::int64_t year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+// Whether a day exists: no zero month or day, no February 30.
+bool isRealDate(std::int64_t year, std::int64_t month, std::int64_t day) {
+    static constexpr int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1) {
+        return false;
+    }
+    return day <= lengths[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
+}
+
+std::string clockText(std::int64_t micros, const std::string& finer) {
     char buffer[48];
     const bool negative = micros < 0;
     micros = std::llabs(micros);
@@ -86,7 +106,7 @@ std::string clockText(std::int64_t micros) {
         buffer, sizeof buffer, "%s%02lld:%02lld:%02lld.%06lld", negative ? "-" : "",
         static_cast<long long>(micros / 3600000000), static_cast<long long>(micros / 60000000 % 60),
         static_cast<long long>(micros / 1000000 % 60), static_cast<long long>(micros % 1000000));
-    return buffer;
+    return buffer + finer;
 }
 
 } // namespace
@@ -94,18 +114,24 @@ std::string clockText(std::int64_t micros) {
 std::string canonicalTime(const std::string& raw, const std::string& text) {
     std::size_t pos = text.empty() || text[0] != '-' ? 0 : 1;
     std::int64_t micros = 0, offset = 0;
-    if (!clockAt(text, pos, micros, offset)) {
+    std::string finer;
+    if (!clockAt(text, pos, micros, offset, finer)) {
         return raw;
     }
     constexpr std::int64_t day = 86400000000;
     if (offset != 0) {
         micros = ((micros - offset) % day + day) % day;
     }
-    return clockText(text[0] == '-' ? -micros : micros);
+    return clockText(text[0] == '-' ? -micros : micros, finer);
 }
 
-// "YYYY-MM-DD HH:MM:SS.ffffff" in UTC; the raw text when it reads otherwise.
-std::string canonicalTimestamp(const std::string& raw, const std::string& text) {
+// "YYYY-MM-DD HH:MM:SS.ffffff" in UTC, " BC" after it before the year 1; the
+// raw text when it reads otherwise or names no real day.
+std::string canonicalTimestamp(const std::string& raw, const std::string& written) {
+    constexpr const char* era = " BC";
+    const bool beforeChrist =
+        written.size() > 3 && written.compare(written.size() - 3, 3, era) == 0;
+    const std::string text = beforeChrist ? written.substr(0, written.size() - 3) : written;
     std::size_t pos = 0;
     std::int64_t year = 0, month = 0, dayOfMonth = 0;
     if (!digitsAt(text, pos, 4, 6, year) || pos >= text.size() || text[pos++] != '-' ||
@@ -113,9 +139,18 @@ std::string canonicalTimestamp(const std::string& raw, const std::string& text) 
         !digitsAt(text, pos, 2, 2, dayOfMonth)) {
         return raw;
     }
+    // 1 BC is the year 0 of the calendar the arithmetic uses.
+    if (beforeChrist) {
+        year = 1 - year;
+    }
+    if (!isRealDate(year, month, dayOfMonth)) {
+        return raw;
+    }
     std::int64_t micros = 0, offset = 0;
+    std::string finer;
     if (pos < text.size()) {
-        if ((text[pos] != ' ' && text[pos] != 'T') || !clockAt(text, ++pos, micros, offset)) {
+        if ((text[pos] != ' ' && text[pos] != 'T') ||
+            !clockAt(text, ++pos, micros, offset, finer) || micros >= 86400000000) {
             return raw;
         }
     }
@@ -128,6 +163,7 @@ std::string canonicalTimestamp(const std::string& raw, const std::string& text) 
     std::int64_t y = 0;
     civilFromDays(days, y, m, d);
     char date[32];
-    std::snprintf(date, sizeof date, "%04lld-%02u-%02u ", static_cast<long long>(y), m, d);
-    return date + clockText(instant - days * day);
+    std::snprintf(date, sizeof date, "%04lld-%02u-%02u ", static_cast<long long>(y > 0 ? y : 1 - y),
+                  m, d);
+    return date + clockText(instant - days * day, finer) + (y > 0 ? "" : era);
 }

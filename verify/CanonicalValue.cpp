@@ -1,6 +1,7 @@
 #include "CanonicalValue.h"
 
 #include "CanonicalTime.h"
+#include "ClassMarks.h"
 #include "dbaccess/odbc/ProviderTypes.h"
 #include "dbaccess/values/TStrings.h"
 
@@ -44,7 +45,7 @@ std::string shortest(double number) {
         return number > 0 ? "Infinity" : "-Infinity";
     }
     if (number == 0) {
-        return "0";
+        return std::signbit(number) ? "-0" : "0";
     }
     char buffer[64];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, number);
@@ -166,6 +167,18 @@ std::string canonicalBoolean(const RawValue& value) {
     return canonicalNumber(value);
 }
 
+// BIT values come as bytes, the most significant first.
+std::string bitsAsNumber(const std::string& bytes) {
+    if (bytes.size() > sizeof(std::uint64_t)) {
+        return bytes;
+    }
+    std::uint64_t number = 0;
+    for (const char c : bytes) {
+        number = number << 8 | static_cast<unsigned char>(c);
+    }
+    return std::to_string(number);
+}
+
 } // namespace
 
 ValueFamily familyOf(const ColumnInfo& column) {
@@ -200,8 +213,10 @@ ValueFamily familyOf(const ColumnInfo& source, const ColumnInfo& target) {
     const ValueFamily other = familyOf(target);
     const bool textual = family == ValueFamily::Text || family == ValueFamily::FixedText ||
                          family == ValueFamily::Guid;
-    if (textual && (other == ValueFamily::Guid || other == ValueFamily::FixedText)) {
-        return family == ValueFamily::Guid ? family : other;
+    // Padding counts only where the source pads: a VARCHAR's trailing blanks
+    // must arrive in a CHAR column as they are.
+    if (textual && other == ValueFamily::Guid) {
+        return other;
     }
     return family;
 }
@@ -212,6 +227,16 @@ bool ordersAsNumber(ValueFamily family) {
 }
 
 std::string canonicalValue(ValueFamily family, const RawValue& value, bool singleColumn) {
+    if (value.form == RawForm::Double && !ordersAsNumber(family)) {
+        RawValue text = value;
+        text.form = RawForm::Text;
+        text.data = shortest(value.number);
+        return canonicalValue(family, text);
+    }
+    if (value.form == RawForm::Bytes &&
+        (family == ValueFamily::Boolean || family == ValueFamily::Number)) {
+        return bitsAsNumber(value.data);
+    }
     if (singleColumn) {
         double number = value.number;
         if (value.form == RawForm::Double || readDouble(value.data, number)) {
@@ -256,7 +281,41 @@ std::string canonicalValue(ValueFamily family, const RawValue& value, bool singl
     return value.data;
 }
 
-int compareCanonical(ValueFamily family, const std::string& a, const std::string& b) {
+// An exact decimal among doubles: the double it is where it is one exactly,
+// else its digits, which no double has.
+std::string canonicalExactDecimal(ValueFamily family, const RawValue& value) {
+    const std::string exact = exactDecimal(value.data);
+    double number = 0;
+    if (exact.empty() || !readDouble(exact, number)) {
+        return value.data;
+    }
+    const std::string asDouble = canonicalValue(family, value);
+    return exactDecimal(shortest(number)) == exact ? asDouble : exact;
+}
+
+std::string canonicalValue(ValueFamily family, const ReadValue& value, bool singleColumn,
+                           bool classCounts) {
+    std::string canonical =
+        value.exactDecimal && (family == ValueFamily::Double || family == ValueFamily::Single)
+            ? canonicalExactDecimal(family, value)
+            : canonicalValue(family, static_cast<const RawValue&>(value), singleColumn);
+    const bool blob = value.storageClass == StorageClass::Blob;
+    if (value.storageClass != StorageClass::None &&
+        (classCounts || blob != (family == ValueFamily::Bytes))) {
+        canonical.insert(0, {classMarker, classLetter(value.storageClass)});
+    }
+    return canonical;
+}
+
+int compareCanonical(ValueFamily family, const std::string& markedA, const std::string& markedB) {
+    if (isMarked(markedA) || isMarked(markedB)) {
+        const int order = compareCanonical(family, unmarked(markedA), unmarked(markedB));
+        const std::string markA = markedA.substr(0, isMarked(markedA) ? 2 : 0);
+        const std::string markB = markedB.substr(0, isMarked(markedB) ? 2 : 0);
+        return order != 0 ? order : markA < markB ? -1 : (markA == markB ? 0 : 1);
+    }
+    const std::string& a = markedA;
+    const std::string& b = markedB;
     if (ordersAsNumber(family)) {
         double x = 0, y = 0;
         if (readDouble(a, x) && readDouble(b, y) && x != y) {
@@ -277,30 +336,4 @@ int compareCanonical(ValueFamily family, const std::string& a, const std::string
         }
     }
     return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
-}
-
-std::string shownValue(ValueFamily family, const std::string& canonical) {
-    constexpr std::size_t longest = 40;
-    std::string shown;
-    if (family == ValueFamily::Bytes) {
-        static constexpr char hex[] = "0123456789ABCDEF";
-        shown = "0x";
-        for (const char c : canonical.substr(0, longest / 2)) {
-            shown += hex[(static_cast<unsigned char>(c) >> 4) & 0xF];
-            shown += hex[static_cast<unsigned char>(c) & 0xF];
-        }
-        return canonical.size() > longest / 2 ? shown + "..." : shown;
-    }
-    if (ordersAsNumber(family)) {
-        return canonical.size() > longest ? canonical.substr(0, longest) + "..." : canonical;
-    }
-    // Whole characters only, in quotes.
-    std::size_t cut = canonical.size();
-    if (cut > longest) {
-        cut = longest;
-        while (cut > 0 && (static_cast<unsigned char>(canonical[cut]) & 0xC0) == 0x80) {
-            --cut;
-        }
-    }
-    return "'" + canonical.substr(0, cut) + (cut < canonical.size() ? "...'" : "'");
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "TableReader.h"
 #include "dbaccess/odbc/ColumnInfo.h"
-#include "dbaccess/odbc/RawRowReader.h"
 
 #include <string>
 
@@ -22,8 +22,8 @@ enum class ValueFamily {
 
 // The family of a column, by the source column's kind.
 ValueFamily familyOf(const ColumnInfo& column);
-// The family two columns compare in: the source's, where a uuid or padded
-// text on either side makes it that.
+// The family two columns compare in: the source's, or Guid where the
+// target's text is a uuid.
 ValueFamily familyOf(const ColumnInfo& source, const ColumnInfo& target);
 
 // Whether values of the family order as numbers rather than as text.
@@ -34,10 +34,14 @@ bool ordersAsNumber(ValueFamily family);
 // as it is. A value of a single-precision column is the float it holds,
 // whatever its driver's text says. Not for NULL.
 std::string canonicalValue(ValueFamily family, const RawValue& value, bool singleColumn = false);
+// The same for a value with a SQLite storage class, marked with the class
+// where it counts: always between two SQLite databases (classCounts), and
+// elsewhere where the class is not the family's own (a blob in a text
+// column, a number in a blob column). An exact decimal among doubles (money)
+// keeps the digits that no double has.
+std::string canonicalValue(ValueFamily family, const ReadValue& value, bool singleColumn,
+                           bool classCounts);
 
 // Orders two canonical values of a family as the databases order them when
 // asked for binary collation: numbers by value, everything else by bytes.
 int compareCanonical(ValueFamily family, const std::string& a, const std::string& b);
-
-// A canonical value cut to a readable length for a report line.
-std::string shownValue(ValueFamily family, const std::string& canonical);

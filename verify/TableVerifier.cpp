@@ -2,9 +2,9 @@
 
 #include "CanonicalValue.h"
 #include "RowHashes.h"
+#include "ShownValue.h"
+#include "SideReading.h"
 #include "dbaccess/TADOConnection.h"
-#include "dbaccess/catalog/SqlNames.h"
-#include "dbaccess/odbc/RawRowReader.h"
 
 #include <algorithm>
 #include <optional>
@@ -36,108 +36,49 @@ private:
     VerifyOutcome& outcome_;
 };
 
-// How one side reads its columns.
-struct Side {
-    TADOConnection& connection;
-    std::string table;
-    std::vector<const ColumnInfo*> columns;
-};
-
-bool isSQLite(TADOConnection& connection) {
-    return connection.Kind() == DatabaseKind::SQLite;
-}
-
-std::string columnExpression(TADOConnection& connection, const ColumnInfo& column) {
-    const std::string name = quoteIdentifier(column.name, connection.IdentifierQuote());
-    // SQLite's driver gives doubles 15 digits; quote() gives every bit.
-    if (isSQLite(connection) &&
-        (column.storage == StorageKind::Double || column.storage == StorageKind::Decimal)) {
-        return "CASE WHEN typeof(" + name + ") = 'real' THEN quote(" + name + ") ELSE " + name +
-               " END";
-    }
-    return name;
-}
-
-// Text keys in byte order, the order the comparison uses.
-std::string orderExpression(TADOConnection& connection, const ColumnInfo& column) {
-    const std::string name = quoteIdentifier(column.name, connection.IdentifierQuote());
-    if (column.storage != StorageKind::Text) {
-        return name;
-    }
-    switch (connection.Kind()) {
-    case DatabaseKind::PostgreSQL:
-        return name + " COLLATE \"C\"";
-    case DatabaseKind::MariaDB:
-        return "CAST(" + name + " AS BINARY)";
-    case DatabaseKind::SQLite:
-        return name + " COLLATE BINARY";
-    default:
-        return name;
-    }
-}
-
-RawForm formOf(TADOConnection& connection, const ColumnInfo& column) {
-    if (column.storage == StorageKind::Binary) {
-        return RawForm::Bytes;
-    }
-    return column.storage == StorageKind::Double && !isSQLite(connection) ? RawForm::Double
-                                                                          : RawForm::Text;
-}
-
-RawRowReader openSide(const Side& side, const std::vector<std::size_t>& keys) {
-    std::string list, order;
-    std::vector<RawForm> forms;
-    for (const ColumnInfo* column : side.columns) {
-        list += (list.empty() ? "" : ", ") + columnExpression(side.connection, *column);
-        forms.push_back(formOf(side.connection, *column));
-    }
-    for (const std::size_t key : keys) {
-        order += (order.empty() ? " ORDER BY " : ", ") +
-                 orderExpression(side.connection, *side.columns[key]);
-    }
-    return RawRowReader(side.connection.session(),
-                        "SELECT " + list + " FROM " + side.connection.SqlTableName(side.table) +
-                            order,
-                        std::move(forms));
-}
-
 // Reads the next row of a side into canonical form.
 class CanonicalReader {
 public:
-    CanonicalReader(const Side& side, const std::vector<std::size_t>& keys,
-                    const std::vector<ValueFamily>& families)
-        : reader_(openSide(side, keys)), families_(families) {
-        for (const ColumnInfo* column : side.columns) {
+    CanonicalReader(const ReadRequest& request, const std::vector<ValueFamily>& families)
+        : reading_(openReading(request)), families_(families),
+          sqlite_(request.connection.Kind() == DatabaseKind::SQLite && !reading_.throughDriver) {
+        for (const ColumnInfo* column : request.columns) {
             single_.push_back(column->storage == StorageKind::Double &&
                               familyOf(*column) == ValueFamily::Single);
         }
     }
 
+    const SideReading& reading() const noexcept { return reading_; }
+    bool readsSQLiteClasses() const noexcept { return sqlite_; }
+    void countClasses(bool count) noexcept { classesCount_ = count; }
+
     bool next(CanonicalRow& row) {
-        if (!reader_.next(raw_)) {
+        if (!reading_.reader->next(values_)) {
             return false;
         }
-        row.resize(raw_.size());
-        for (std::size_t i = 0; i < raw_.size(); ++i) {
-            row[i] = raw_[i].isNull
-                         ? std::nullopt
-                         : std::optional(canonicalValue(families_[i], raw_[i], single_[i]));
+        row.resize(values_.size());
+        for (std::size_t i = 0; i < values_.size(); ++i) {
+            row[i] = values_[i].isNull ? std::nullopt
+                                       : std::optional(canonicalValue(families_[i], values_[i],
+                                                                      single_[i], classesCount_));
         }
         return true;
     }
 
 private:
-    RawRowReader reader_;
+    SideReading reading_;
     const std::vector<ValueFamily>& families_;
+    bool sqlite_;
+    bool classesCount_ = false;
     std::vector<bool> single_;
-    std::vector<RawValue> raw_;
+    std::vector<ReadValue> values_;
 };
 
 class Verification {
 public:
     Verification(const VerifiedTable& table, const std::function<bool()>& keepGoing)
-        : table_(table), keepGoing_(keepGoing), source_{table.source, table.sourceTable, {}},
-          target_{table.target, table.targetTable, {}} {
+        : table_(table), keepGoing_(keepGoing), source_{table.source, table.sourceTable, {}, {}},
+          target_{table.target, table.targetTable, {}, {}} {
         for (const VerifiedColumn& column : table.columns) {
             source_.columns.push_back(&column.source);
             target_.columns.push_back(&column.target);
@@ -187,7 +128,7 @@ private:
         std::string text;
         for (const std::size_t key : table_.keys) {
             text += (text.empty() ? "" : ", ") + table_.columns[key].source.name + "=" +
-                    (row[key] ? shownValue(families_[key], *row[key]) : "NULL");
+                    (row[key] ? shownValue(families_[key], *row[key], false) : "NULL");
         }
         return text;
     }
@@ -215,8 +156,11 @@ private:
     VerifyOutcome byKey() {
         VerifyOutcome outcome;
         DifferenceList differences(outcome);
-        CanonicalReader sourceRows(source_, table_.keys, families_);
-        CanonicalReader targetRows(target_, table_.keys, families_);
+        source_.keys = table_.keys;
+        target_.keys = table_.keys;
+        CanonicalReader sourceRows(source_, families_);
+        CanonicalReader targetRows(target_, families_);
+        noteReadings(outcome, sourceRows, targetRows);
         CanonicalRow source, target, previousSource, previousTarget;
         bool sourceStarted = false, targetStarted = false;
         bool haveSource = advance(sourceRows, source, previousSource, sourceStarted);
@@ -252,8 +196,19 @@ private:
         return outcome;
     }
 
-    std::vector<RowHash> hashes(const Side& side, std::int64_t& rows) {
-        CanonicalReader reader(side, {}, families_);
+    // Between two SQLite databases read as such, a value's class is part of it.
+    static void noteReadings(VerifyOutcome& outcome, CanonicalReader& source,
+                             CanonicalReader& target) {
+        const bool classesCount = source.readsSQLiteClasses() && target.readsSQLiteClasses();
+        source.countClasses(classesCount);
+        target.countClasses(classesCount);
+        outcome.sourceThroughDriver = source.reading().throughDriver;
+        outcome.sourceFallback = source.reading().fallback;
+        outcome.targetThroughDriver = target.reading().throughDriver;
+        outcome.targetFallback = target.reading().fallback;
+    }
+
+    std::vector<RowHash> hashes(CanonicalReader& reader, std::int64_t& rows) {
         std::vector<RowHash> result;
         CanonicalRow row;
         while (reader.next(row)) {
@@ -268,8 +223,13 @@ private:
         VerifyOutcome outcome;
         DifferenceList differences(outcome);
         std::int64_t rows = 0;
-        const std::vector<RowHash> source = hashes(source_, rows);
-        const std::vector<RowHash> target = hashes(target_, rows);
+        source_.keys.clear();
+        target_.keys.clear();
+        CanonicalReader sourceRows(source_, families_);
+        CanonicalReader targetRows(target_, families_);
+        noteReadings(outcome, sourceRows, targetRows);
+        const std::vector<RowHash> source = hashes(sourceRows, rows);
+        const std::vector<RowHash> target = hashes(targetRows, rows);
         outcome.sourceRows = static_cast<std::int64_t>(source.size());
         std::vector<RowHash> common;
         std::set_intersection(source.begin(), source.end(), target.begin(), target.end(),
@@ -290,8 +250,8 @@ private:
 
     const VerifiedTable& table_;
     const std::function<bool()>& keepGoing_;
-    Side source_;
-    Side target_;
+    ReadRequest source_;
+    ReadRequest target_;
     std::vector<ValueFamily> families_;
 };
 

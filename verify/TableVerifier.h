@@ -33,6 +33,12 @@ struct VerifyOutcome {
     std::vector<std::string> shown;
     std::int64_t hidden = 0;
     bool stopped = false;
+    // Sides read through the driver rather than their database's own
+    // library, and why the library could not be used where there is one.
+    bool sourceThroughDriver = false;
+    bool targetThroughDriver = false;
+    std::string sourceFallback;
+    std::string targetFallback;
 
     bool differs() const noexcept { return !shown.empty(); }
 };
@@ -40,8 +46,8 @@ struct VerifyOutcome {
 // At most this many difference lines are kept.
 constexpr std::size_t shownDifferences = 20;
 
-// Reads both tables again, each value as its driver's text or bytes, and
-// compares them: rows matched by the key (both sides read in key order and
-// merged), or, without a key, as multisets of rows. keepGoing is asked every
-// few hundred rows; when it says false the verification stops.
+// Reads both tables again, each through its database's own client library
+// where it has one (see openReading), and compares them: rows matched by the key (both sides read
+// in key order and merged), or, without a key, as multisets of rows. keepGoing is asked every few
+// hundred rows; when it says false the verification stops.
 VerifyOutcome verifyTable(const VerifiedTable& table, const std::function<bool()>& keepGoing);

@@ -105,6 +105,12 @@ TestDatabase TestDatabase::withDatabase(const std::string& databaseName) const {
     return database;
 }
 
+TestDatabase TestDatabase::withOptions(const std::string& options) const {
+    TestDatabase database = *this;
+    database.connectionString_ = options + connectionString_;
+    return database;
+}
+
 std::string replaceDatabase(const std::string& connectionString, const std::string& database) {
     std::string result;
     bool replaced = false;

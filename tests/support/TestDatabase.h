@@ -17,6 +17,9 @@ public:
     // Another database on the same server: the connection string's Database
     // value and the client's database are replaced.
     TestDatabase withDatabase(const std::string& databaseName) const;
+    // The same database with options in front of its connection string (the
+    // drivers take the first of a repeated key); the client is unchanged.
+    TestDatabase withOptions(const std::string& options) const;
 
     Engine engine() const noexcept { return engine_; }
     const std::string& name() const noexcept { return name_; }

@@ -24,6 +24,10 @@ RawValue number(double value) {
     return RawValue{RawForm::Double, false, {}, value};
 }
 
+RawValue bytes(std::string value) {
+    return RawValue{RawForm::Bytes, false, std::move(value), 0};
+}
+
 class CanonicalSpelling : public testing::TestWithParam<SpellingCase> {};
 
 // Two databases' spellings of a value are the same value, or are not.
@@ -74,7 +78,18 @@ INSTANTIATE_TEST_SUITE_P(
         SpellingCase{"TextBlanks", ValueFamily::Text, text("ab "), text("ab"), false},
         SpellingCase{"UuidCase", ValueFamily::Guid, text("{A0EEBC99-9C0B-4EF8-BB6D-6BB9BD380A11}"),
                      text("a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11"), true},
-        SpellingCase{"BytesWithNul", ValueFamily::Bytes, text("a\0b"s), text("a\0c"s), false}),
+        SpellingCase{"BytesWithNul", ValueFamily::Bytes, text("a\0b"s), text("a\0c"s), false},
+        SpellingCase{"SignedZero", ValueFamily::Double, number(-0.0), number(0.0), false},
+        SpellingCase{"ZeroMonth", ValueFamily::Date, text("2024-00-15"), text("2023-12-15"), false},
+        SpellingCase{"ZeroDay", ValueFamily::Timestamp, text("2024-02-00 10:00:00"),
+                     text("2024-01-31 10:00:00"), false},
+        SpellingCase{"BeforeChrist", ValueFamily::Date, text("0044-03-15 BC"), text("0044-03-15"),
+                     false},
+        SpellingCase{"BeforeChristZoned", ValueFamily::Timestamp, text("0001-01-01 00:30:00+01 BC"),
+                     text("0002-12-31 23:30:00 BC"), true},
+        SpellingCase{"Nanoseconds", ValueFamily::Timestamp, text("2024-01-01 10:00:00.123456789"),
+                     text("2024-01-01 10:00:00.123456"), false},
+        SpellingCase{"BitBytes", ValueFamily::Boolean, bytes("\x01"), text("1"), true}),
     [](const auto& caseInfo) { return caseInfo.param.name; });
 
 TEST(CanonicalOrder, NumbersByValueTextByBytes) {
