@@ -17,6 +17,8 @@ public:
     // Another database on the same server: the connection string's Database
     // value and the client's database are replaced.
     TestDatabase withDatabase(const std::string& databaseName) const;
+    // The same database reached as another user; the client stays the owner's.
+    TestDatabase asUser(const std::string& user, const std::string& password) const;
 
     Engine engine() const noexcept { return engine_; }
     const std::string& name() const noexcept { return name_; }
