@@ -3,6 +3,8 @@
 #include "dbaccess/TADODataSet.h"
 #include "dbaccess/catalog/DatabaseTypes.h"
 #include "dbaccess/catalog/SchemaRowsets.h"
+#include "dbaccess/catalog/TableIdentity.h"
+#include "dbaccess/catalog/TablePrivileges.h"
 #include "dbaccess/odbc/ConnectionStringRules.h"
 #include "dbaccess/odbc/Failures.h"
 #include "dbaccess/odbc/OdbcSession.h"
@@ -84,7 +86,7 @@ int TADOConnection::ServerVersion() {
 
 NameRules TADOConnection::Names() {
     const DriverTraits& traits = session().traits();
-    return {traits.identifierQuote, traits.folding, traits.reservedWords};
+    return {traits.identifierQuote, traits.folding};
 }
 
 std::string TADOConnection::SqlIdentifier(const std::string& name) {
@@ -93,6 +95,18 @@ std::string TADOConnection::SqlIdentifier(const std::string& name) {
 
 std::string TADOConnection::CreatedIdentifier(const std::string& name) {
     return createdIdentifier(name, Names());
+}
+
+std::string TADOConnection::TableKey(const std::string& name) {
+    return tableKey(name, session().traits());
+}
+
+std::string TADOConnection::UnholdableTableName(const std::string& name) {
+    return unholdableTableName(name, session().traits());
+}
+
+std::string TADOConnection::InsertRefusal(const std::string& tableName) {
+    return insertRefusal(session(), SqlTableName(tableName));
 }
 
 bool TADOConnection::EndsWriting(const std::exception& error) const {

@@ -62,6 +62,14 @@ public:
     std::string SqlIdentifier(const std::string& name);
     // A name for a new table or column, see createdIdentifier.
     std::string CreatedIdentifier(const std::string& name);
+    // The key under which the database tells tables apart, see tableKey.
+    std::string TableKey(const std::string& name);
+    // Why the database cannot hold a table of this name; empty when it can.
+    std::string UnholdableTableName(const std::string& name);
+    // The database's reason for refusing inserts into a table for lack of
+    // privilege, asked without inserting; empty when it accepts them or
+    // cannot tell.
+    std::string InsertRefusal(const std::string& tableName);
 
     // Whether a failure on this connection ends it or its database's ability
     // to write (see endsWriting); never opens the connection.

@@ -35,6 +35,7 @@ void btnMoverClick(MoveContext& context, MoveView& view) {
     view.clearResults();
     view.setTablesMaximum(view.countCheckedSources());
     view.setTablesProgress(0);
+    TargetClaims claims;
     for (int i = 0; i < view.sourceCount(); ++i) {
         if (!view.sourceChecked(i)) {
             continue;
@@ -44,7 +45,7 @@ void btnMoverClick(MoveContext& context, MoveView& view) {
                                  "%");
         view.selectSource(i);
         view.processEvents();
-        if (!MoveTable(context, view, view.sourceText(i))) {
+        if (!MoveTable(context, view, view.sourceText(i), claims)) {
             break;
         }
     }

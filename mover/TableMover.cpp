@@ -44,6 +44,14 @@ std::string rowPercentage(int percent) {
     return std::string(text) + "%";
 }
 
+// An open failure of the source (status 1) or the target (status 2), with its reason.
+void reportOpenError(MoveContext& context, MoveView& view, const std::string& name, int status,
+                     const std::string& message) {
+    view.AddMessage(message);
+    view.addMemoLine("Table: " + name + " " + message);
+    context.tableStatus = static_cast<std::int16_t>(status);
+}
+
 bool openCursor(TADOConnection& connection, TADOTable& table, const std::string& name,
                 std::string& failure) {
     try {
@@ -193,23 +201,44 @@ void CopyRecord(MoveContext& context, MoveView& view, const std::string& name) {
     copyRow(context, view, name, targetFields(context.sourceTable, context.targetTable));
 }
 
-bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableName) {
+bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableName,
+               TargetClaims& claims) {
+    // The source is read as its list spells it; the target's name is lower case.
     const std::string name = lowerCase(tableName);
     // What ended the table early, for the report that ends the run when a
     // connection went with it.
     std::string cause;
-    try {
-        EnsureTargetTable(context, name);
-    } catch (const std::exception& error) {
-        // Opening the tables below tells what this failure means for the table.
-        cause = error.what();
+    const std::string unholdable = context.target.UnholdableTableName(tableName);
+    if (unholdable.empty()) {
+        try {
+            EnsureTargetTable(context, name, tableName);
+        } catch (const std::exception& error) {
+            // Opening the tables below tells what this failure means for the table.
+            cause = error.what();
+        }
     }
     view.AddMessage("Preparing Move Table:" + name);
     context.tableStatus = 0;
-    if (!openCursor(context.source, context.sourceTable, name, cause)) {
-        context.tableStatus = 1;
+    if (!openCursor(context.source, context.sourceTable, tableName, cause)) {
+        reportOpenError(context, view, name, 1, cause);
+    } else if (!unholdable.empty()) {
+        reportOpenError(context, view, name, 2, "Target table '" + tableName + "': " + unholdable);
     } else if (!openCursor(context.target, context.targetTable, name, cause)) {
-        context.tableStatus = 2;
+        reportOpenError(context, view, name, 2, cause);
+    } else if (const std::string earlier =
+                   claims.claim(context.target, context.targetTable.TableName(), tableName);
+               !earlier.empty()) {
+        cause.clear();
+        reportOpenError(context, view, name, 2,
+                        "Target table '" + context.targetTable.TableName() +
+                            "' already holds source table '" + earlier +
+                            "' of this run; source table '" + tableName + "' is not copied");
+    } else if (const std::string refusal =
+                   context.target.InsertRefusal(context.targetTable.TableName());
+               !refusal.empty()) {
+        // Emptied, it would stay empty: every row would be refused.
+        cause.clear();
+        reportOpenError(context, view, name, 2, refusal + "; the target table is left as it was");
     } else {
         cause.clear();
         const std::string targetName = context.targetTable.TableName();
@@ -244,11 +273,21 @@ bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableNam
             }
         }
     }
+    // The count is this table's source rows, or none when its source never opened.
+    const std::string records =
+        context.sourceTable.Active()
+            ? " Records: " + std::to_string(context.sourceTable.RecordCount())
+            : std::string();
     view.addResultLine(name + " " + statusWords[static_cast<std::size_t>(context.tableStatus)] +
-                           " Records: " + std::to_string(view.recordMaximum()),
+                           records,
                        context.tableStatus == 0);
     if (context.tableStatus != 0) {
         requireWorkingConnections(context, view, cause);
     }
     return true;
+}
+
+bool MoveTable(MoveContext& context, MoveView& view, const std::string& name) {
+    TargetClaims claims;
+    return MoveTable(context, view, name, claims);
 }

@@ -263,9 +263,10 @@ std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, cons
     return lines;
 }
 
-bool CreateTableFromSchema(MoveContext& context, const std::string& name) {
+bool CreateTableFromSchema(MoveContext& context, const std::string& name,
+                           const std::string& sourceName) {
     const auto lines = BuildCreateTableScript(context.source, name, context.target,
-                                              databaseSpelling(context.source, name));
+                                              databaseSpelling(context.source, sourceName));
     if (lines.empty()) {
         return false;
     }
@@ -283,12 +284,13 @@ bool CreateTableFromSchema(MoveContext& context, const std::string& name) {
     }
 }
 
-bool CreateTableFromQuery(MoveContext& context, const std::string& name) {
+bool CreateTableFromQuery(MoveContext& context, const std::string& name,
+                          const std::string& sourceName) {
     TADOQuery sourceQuery("", &context.source);
     sourceQuery.SetMaxRecords(1);
     sourceQuery.Close();
-    sourceQuery.SQL().Add("Select * from " +
-                          context.source.SqlTableName(databaseSpelling(context.source, name)));
+    sourceQuery.SQL().Add("Select * from " + context.source.SqlTableName(
+                                                 databaseSpelling(context.source, sourceName)));
     sourceQuery.Open();
     const bool hasRow = sourceQuery.RecordCount() > 0;
     std::string statement = "Create Table " + createdName(context.target, name) + "(";
@@ -314,10 +316,11 @@ bool CreateTableFromQuery(MoveContext& context, const std::string& name) {
     }
 }
 
-bool CreateTableFromTargetTypes(MoveContext& context, const std::string& name) {
+bool CreateTableFromTargetTypes(MoveContext& context, const std::string& name,
+                                const std::string& sourceName) {
     try {
         const std::string statement = buildTargetTypeScript(
-            context.source, databaseSpelling(context.source, name), context.target, name);
+            context.source, databaseSpelling(context.source, sourceName), context.target, name);
         if (statement.empty()) {
             return false;
         }
@@ -330,16 +333,17 @@ bool CreateTableFromTargetTypes(MoveContext& context, const std::string& name) {
     }
 }
 
-void EnsureTargetTable(MoveContext& context, const std::string& name) {
+void EnsureTargetTable(MoveContext& context, const std::string& name,
+                       const std::string& sourceName) {
     if (context.targetTables.IndexOf(name) >= 0) {
         return;
     }
-    bool created = CreateTableFromSchema(context, name);
+    bool created = CreateTableFromSchema(context, name, sourceName);
     if (!created) {
-        created = CreateTableFromQuery(context, name);
+        created = CreateTableFromQuery(context, name, sourceName);
     }
     if (!created) {
-        created = CreateTableFromTargetTypes(context, name);
+        created = CreateTableFromTargetTypes(context, name, sourceName);
     }
     if (created) {
         context.targetTables.Add(name);

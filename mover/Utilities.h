@@ -7,21 +7,26 @@
 #include <string>
 #include <vector>
 
-// Creates the target table when the target does not list it; name is lower case.
-void EnsureTargetTable(MoveContext& context, const std::string& name);
+// Creates the target table when the target does not list it; name is lower
+// case, sourceName the source table as its list spells it.
+void EnsureTargetTable(MoveContext& context, const std::string& name,
+                       const std::string& sourceName);
 
 // The CREATE TABLE script from the source's schema rowsets, executed on the target.
-bool CreateTableFromSchema(MoveContext& context, const std::string& name);
+bool CreateTableFromSchema(MoveContext& context, const std::string& name,
+                           const std::string& sourceName);
 // The script's lines (empty on failure). Names are written for target, whose
 // quote character and letter case apply; sourceName is the source's spelling.
 std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, const std::string& name,
                                                 TADOConnection& target,
                                                 const std::string& sourceName);
 // A CREATE TABLE statement from the fields of a one-row source query.
-bool CreateTableFromQuery(MoveContext& context, const std::string& name);
+bool CreateTableFromQuery(MoveContext& context, const std::string& name,
+                          const std::string& sourceName);
 // A CREATE TABLE statement in the target's own type names, for when both
 // ways above fail.
-bool CreateTableFromTargetTypes(MoveContext& context, const std::string& name);
+bool CreateTableFromTargetTypes(MoveContext& context, const std::string& name,
+                                const std::string& sourceName);
 
 // The type maps of the two ways.
 std::string ProviderTypeToSql(int code, int length);

@@ -34,8 +34,9 @@ int ListDataLinkFiles(std::vector<std::string>& list, const std::string& folder)
     std::error_code error;
     std::filesystem::directory_iterator entries(searched, error);
     for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        // Folders, pipes and devices are no data links, whatever their names.
         std::error_code typeError;
-        if (entries->is_directory(typeError)) {
+        if (!entries->is_regular_file(typeError)) {
             continue;
         }
         std::string name = entries->path().filename().string();

@@ -249,16 +249,28 @@ std::string dataLinkConnectionString(const std::string& raw) {
 }
 
 std::string readDataLinkFile(const std::string& path) {
-    // Only a plain file of a data link's size: a device or a pipe could be
+    // What the path is comes first: opening a pipe or a device could wait or
     // read forever.
     constexpr std::uintmax_t largest = 1 << 20;
+    const auto refuse = [&path](const std::string& why) {
+        return EOleException("Data link file '" + path + "' " + why,
+                             static_cast<std::int32_t>(0x80004005));
+    };
     std::error_code error;
-    const bool plain = std::filesystem::is_regular_file(path, error) &&
-                       std::filesystem::file_size(path, error) <= largest && !error;
+    const auto status = std::filesystem::status(path, error);
+    if (error || !std::filesystem::exists(status)) {
+        throw refuse("cannot be opened");
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        throw refuse("is not a plain file");
+    }
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size > largest) {
+        throw refuse(error ? "cannot be opened" : "is larger than 1 MiB");
+    }
     std::ifstream file(path, std::ios::binary);
-    if (!plain || !file) {
-        throw EOleException("Data link file '" + path + "' cannot be opened",
-                            static_cast<std::int32_t>(0x80004005));
+    if (!file) {
+        throw refuse("cannot be opened");
     }
     return dataLinkConnectionString(
         std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <set>
 #include <string>
 
 // The database engine behind a connection, as far as the layer tells them apart.
@@ -19,11 +18,8 @@ struct DriverTraits {
     std::string driverName;
     std::string identifierQuote = "\"";
     IdentifierFolding folding = IdentifierFolding::None;
-    // The driver's SQL_KEYWORDS and the ODBC reserved words, upper case.
-    std::set<std::string> reservedWords;
     std::string currentCatalog;
+    // MariaDB's lower_case_table_names: 1 and 2 compare table names without case.
+    int lowerCaseTableNames = 0;
     bool blockFetch = true;
 };
-
-// Adds the words of a comma-separated list (SQL_KEYWORDS and the like), upper case.
-void addReservedWords(std::set<std::string>& words, const std::string& list);

@@ -14,10 +14,10 @@ bool startsWith(const std::string& text, const char* prefix) {
 // SQLSTATEs whatever the database: connection exceptions (class 08),
 // insufficient resources (53: disk full, out of memory), operator
 // intervention (57P: shutdown), system errors (58: input/output), a
-// read-only transaction and a connection timeout.
+// read-only transaction, a connection timeout and a missing privilege.
 bool sqlStateEndsWriting(const std::string& state) {
     return startsWith(state, "08") || startsWith(state, "53") || startsWith(state, "57P") ||
-           startsWith(state, "58") || state == "25006" || state == "HYT01";
+           startsWith(state, "58") || state == "25006" || state == "HYT01" || state == "42501";
 }
 
 // SQLite's primary result codes: read-only, input/output error, corrupt,
@@ -28,11 +28,11 @@ bool sqliteEndsWriting(std::int32_t code) {
 }
 
 // MariaDB's server and client errors: disk full, table full, read-only
-// table or server, storage engine and file write failures, and the lost or
-// refused connections (2002 to 2013, 2055).
+// table or server, storage engine and file write failures, a missing
+// privilege, and the lost or refused connections (2002 to 2013, 2055).
 bool mariadbEndsWriting(std::int32_t code) {
-    constexpr std::array<std::int32_t, 9> codes = {1021, 1030, 1036, 1114, 1290,
-                                                   1792, 3,    2055, 1927};
+    constexpr std::array<std::int32_t, 10> codes = {1021, 1030, 1036, 1114, 1290,
+                                                    1792, 3,    2055, 1927, 1142};
     return std::find(codes.begin(), codes.end(), code) != codes.end() ||
            (code >= 2002 && code <= 2013);
 }

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <odbcinst.h>
 
 namespace {
@@ -17,23 +19,6 @@ std::string getInfoText(SQLHDBC connection, SQLUSMALLINT info) {
     if (!SQL_SUCCEEDED(SQLGetInfo(connection, info, buffer, sizeof buffer, &length))) {
         return {};
     }
-    return buffer;
-}
-
-// SQL_KEYWORDS: the driver's reserved words beyond the ODBC list, which can
-// be long.
-std::string keywordList(SQLHDBC connection) {
-    SQLSMALLINT length = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_KEYWORDS, nullptr, 0, &length)) || length <= 0) {
-        return getInfoText(connection, SQL_KEYWORDS);
-    }
-    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-    if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_KEYWORDS, buffer.data(),
-                                  static_cast<SQLSMALLINT>(buffer.size()), &length))) {
-        return {};
-    }
-    buffer.resize(
-        std::min(buffer.find('\0'), static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0))));
     return buffer;
 }
 
@@ -156,7 +141,8 @@ std::string withDriverOptions(const std::string& odbcConnectionString) {
 }
 
 OdbcSession::OdbcSession(const std::string& odbcConnectionString, int loginTimeoutSeconds)
-    : environment_(SQL_HANDLE_ENV, SQL_NULL_HANDLE) {
+    : driverLogs_(driverOfConnectionString(odbcConnectionString), odbcConnectionString),
+      environment_(SQL_HANDLE_ENV, SQL_NULL_HANDLE) {
     ensureUtf8CharacterLocale();
     checkOdbc(SQLSetEnvAttr(environment_.get(), SQL_ATTR_ODBC_VERSION,
                             reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
@@ -165,6 +151,14 @@ OdbcSession::OdbcSession(const std::string& odbcConnectionString, int loginTimeo
     SQLSetConnectAttr(connection_.get(), SQL_ATTR_LOGIN_TIMEOUT,
                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0);
     std::string text = withDriverOptions(odbcConnectionString);
+    // The driver manager takes a 16-bit length: a longer string would be cut
+    // and could name another database.
+    constexpr std::size_t longest = std::numeric_limits<SQLSMALLINT>::max();
+    if (text.size() > longest) {
+        throw EOleException("The connection string is " + std::to_string(text.size()) +
+                                " bytes long; ODBC takes at most " + std::to_string(longest),
+                            static_cast<std::int32_t>(0x80004005));
+    }
     SQLCHAR out[2048];
     SQLSMALLINT outLength = 0;
     const SQLRETURN rc = SQLDriverConnect(
@@ -199,8 +193,6 @@ void OdbcSession::probeTraits() {
     traits_.folding = identifierCase == SQL_IC_LOWER   ? IdentifierFolding::Lower
                       : identifierCase == SQL_IC_UPPER ? IdentifierFolding::Upper
                                                        : IdentifierFolding::None;
-    addReservedWords(traits_.reservedWords, SQL_ODBC_KEYWORDS);
-    addReservedWords(traits_.reservedWords, keywordList(connection_.get()));
     SQLUINTEGER scrollOptions = 0;
     SQLGetInfo(connection_.get(), SQL_SCROLL_OPTIONS, &scrollOptions, sizeof scrollOptions,
                nullptr);
@@ -210,19 +202,37 @@ void OdbcSession::probeTraits() {
 void OdbcSession::prepareSession() {
     if (traits_.kind == DatabaseKind::PostgreSQL) {
         // Zoned values read and written as UTC, whatever the server's zone.
-        OdbcHandle statement = newStatement();
-        std::string text = "SET TIME ZONE 'UTC'";
-        checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
-                                static_cast<SQLINTEGER>(text.size())),
-                  statement);
+        execute("SET TIME ZONE 'UTC'");
     }
     if (traits_.kind == DatabaseKind::MariaDB) {
         // An explicit 0 in an AUTO_INCREMENT column stays 0.
-        OdbcHandle statement = newStatement();
-        std::string text = "SET SESSION sql_mode = CONCAT_WS(',', NULLIF(@@SESSION.sql_mode, ''), "
-                           "'NO_AUTO_VALUE_ON_ZERO')";
-        checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
-                                static_cast<SQLINTEGER>(text.size())),
-                  statement);
+        execute("SET SESSION sql_mode = CONCAT_WS(',', NULLIF(@@SESSION.sql_mode, ''), "
+                "'NO_AUTO_VALUE_ON_ZERO')");
+        traits_.lowerCaseTableNames =
+            std::atoi(queryValue("SELECT @@lower_case_table_names").c_str());
     }
+}
+
+void OdbcSession::execute(std::string text) const {
+    OdbcHandle statement = newStatement();
+    checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                            static_cast<SQLINTEGER>(text.size())),
+              statement);
+}
+
+std::string OdbcSession::queryValue(std::string text) const {
+    OdbcHandle statement = newStatement();
+    checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                            static_cast<SQLINTEGER>(text.size())),
+              statement);
+    char value[256] = {};
+    SQLLEN indicator = 0;
+    if (checkOdbc(SQLFetch(statement.get()), statement) == SQL_NO_DATA ||
+        !SQL_SUCCEEDED(
+            checkOdbc(SQLGetData(statement.get(), 1, SQL_C_CHAR, value, sizeof value, &indicator),
+                      statement)) ||
+        indicator == SQL_NULL_DATA) {
+        return {};
+    }
+    return value;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dbaccess/odbc/DriverLogs.h"
 #include "dbaccess/odbc/DriverTraits.h"
 #include "dbaccess/odbc/OdbcHandle.h"
 
@@ -26,7 +27,12 @@ public:
 private:
     void probeTraits();
     void prepareSession();
+    void execute(std::string text) const;
+    // The first value of a query's first row as text; empty for none or NULL.
+    std::string queryValue(std::string text) const;
 
+    // Declared first: it looks for the driver's logs after the handles are gone.
+    DriverLogs driverLogs_;
     OdbcHandle environment_;
     OdbcHandle connection_;
     DriverTraits traits_;

@@ -1,5 +1,7 @@
 #include "UnicodeText.h"
 
+#include <cwctype>
+
 std::u16string utf8ToUtf16(const std::string& text) {
     std::u16string out;
     out.reserve(text.size());
@@ -96,4 +98,17 @@ std::string utf8Prefix(const std::string& text, std::size_t count) {
         }
     }
     return text;
+}
+
+std::string unicodeLowerCase(const std::string& text) {
+    std::u16string units = utf8ToUtf16(text);
+    for (char16_t& unit : units) {
+        if (unit < 0xD800 || unit >= 0xE000) {
+            const auto lower = static_cast<wint_t>(std::towlower(static_cast<wint_t>(unit)));
+            if (lower < 0xD800 || (lower >= 0xE000 && lower < 0x10000)) {
+                unit = static_cast<char16_t>(lower);
+            }
+        }
+    }
+    return utf16ToUtf8(units);
 }

@@ -15,6 +15,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -88,6 +89,7 @@ TEST(ListDataLinkFiles, TakesUdlFilesAndSkipsDirectoriesAndOtherExtensions) {
     folder.addFile("udl");
     folder.addFile("folder.udl/inner.udl");
     folder.addFile("sub/deeper.udl");
+    ASSERT_EQ(mkfifo((folder.string() + "/pipe.udl").c_str(), 0600), 0);
     std::vector<std::string> list{"left over"};
     EXPECT_EQ(ListDataLinkFiles(list, folder.string()), 3);
     EXPECT_EQ(sorted(list), (std::vector<std::string>{".hidden.udl", "Upper.UDL", "shop.udl"}));

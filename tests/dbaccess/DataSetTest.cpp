@@ -5,6 +5,9 @@
 #include "dbaccess/values/Exceptions.h"
 #include "tests/support/DatabaseTest.h"
 
+#include <filesystem>
+#include <unistd.h>
+
 namespace {
 
 template <typename Error, typename Action> std::string messageOf(Action&& action) {
@@ -269,6 +272,14 @@ TEST_P(DataSetTest, ClosingTheConnectionClosesItsDataSets) {
     table.Open();
     EXPECT_TRUE(connection.Connected());
     EXPECT_EQ(table.RecordCount(), 3);
+    // A closed connection leaves no driver log behind, whatever odbcinst.ini says.
+    connection.SetConnected(false);
+    for (const auto& entry : std::filesystem::directory_iterator("/tmp")) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_FALSE(name.rfind("psqlodbc_", 0) == 0 &&
+                     name.find(std::to_string(getpid()) + ".log") != std::string::npos)
+            << name;
+    }
 }
 
 TEST_P(DataSetTest, GeneratedFieldNamesAndSkippedColumns) {

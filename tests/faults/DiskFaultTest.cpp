@@ -1,5 +1,6 @@
 #include "OwnServers.h"
 #include "tests/mover/MoverRun.h"
+#include "tests/support/ScratchDatabase.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -142,5 +143,48 @@ TEST(DiskFaultTest, AReadOnlyDatabaseKeepsItsRowsAndEachTableReportsOnce) {
         std::filesystem::remove(file);
     }
 }
+
+// A user who may read and delete a target's rows but not insert any: the
+// target keeps its rows and each table says why once.
+class RefusedInserts : public ::testing::TestWithParam<TestDatabase::Engine> {};
+
+TEST_P(RefusedInserts, LeaveTheTargetAsItWas) {
+    const bool postgresql = GetParam() == TestDatabase::Engine::PostgreSQL;
+    const TestDatabase source = TestDatabase::open(TestDatabase::Engine::SQLite);
+    const ScratchDatabase target = ScratchDatabase::empty(GetParam());
+    createReadings(source, 40);
+    createReadings(target.database(), 5);
+    const std::string user = uniqueName("reader");
+    target->execute(postgresql ? "CREATE ROLE " + user +
+                                     " LOGIN PASSWORD 'reader';"
+                                     "GRANT SELECT, DELETE ON a_readings, b_after TO " +
+                                     user + ";"
+                               : "CREATE USER '" + user +
+                                     "'@'%' IDENTIFIED BY 'reader';"
+                                     "GRANT SELECT, DELETE ON a_readings TO '" +
+                                     user +
+                                     "'@'%';"
+                                     "GRANT SELECT, DELETE ON b_after TO '" +
+                                     user + "'@'%';");
+
+    const MoveRunRecord run = moveAllTables(source, target->asUser(user, "reader"));
+    const std::string feedback = describeRun(run);
+    target->execute(postgresql ? "DROP OWNED BY " + user + ";DROP ROLE " + user + ";"
+                               : "DROP USER '" + user + "'@'%';");
+
+    EXPECT_EQ(run.escaped, "") << feedback;
+    EXPECT_EQ(run.view.memo.size(), 2U) << feedback;
+    EXPECT_EQ(run.view.results,
+              (std::vector<Line>{{"a_readings Target Table Open Error!! Records: 40", false},
+                                 {"b_after Target Table Open Error!! Records: 2", false}}))
+        << feedback;
+    EXPECT_EQ(idSpan(target.database(), "a_readings"), "5|1|5");
+    std::filesystem::remove(source.file());
+}
+
+INSTANTIATE_TEST_SUITE_P(, RefusedInserts,
+                         ::testing::Values(TestDatabase::Engine::PostgreSQL,
+                                           TestDatabase::Engine::MariaDB),
+                         [](const auto& engine) { return engineName(engine.param); });
 
 } // namespace

@@ -1,5 +1,5 @@
-// Name quoting: whatever the name, the SQL text is the bare name or the
-// whole name in quotes, and reading it back gives the name.
+// Name quoting: whatever the name, the SQL text is the whole name in quotes,
+// and reading it back gives the name.
 #include "dbaccess/catalog/SqlNames.h"
 
 #include <cstdint>
@@ -38,18 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NameRules rules;
     rules.quote = data[0] % 2 == 0 ? "\"" : "`";
     rules.folding = static_cast<IdentifierFolding>(data[1] % 3);
-    addReservedWords(rules.reservedWords, "SELECT,ORDER,USER,TABLE,from");
     const std::string name(reinterpret_cast<const char*>(data + 2), size - 2);
-    const std::string text = sqlIdentifier(name, rules);
-    if (text != name && unquoted(text, rules.quote) != name) {
+    if (unquoted(sqlIdentifier(name, rules), rules.quote) != name ||
+        unquoted(createdIdentifier(name, rules), rules.quote).size() != name.size()) {
         std::abort();
-    }
-    if (text == name && (!isPlainIdentifier(name) || isReservedWord(name, rules))) {
-        std::abort();
-    }
-    const std::string created = createdIdentifier(name, rules);
-    if (created != name) {
-        unquoted(created, rules.quote);
     }
     return 0;
 }

@@ -111,7 +111,8 @@ TestDatabase TestDatabase::withOptions(const std::string& options) const {
     return database;
 }
 
-std::string replaceDatabase(const std::string& connectionString, const std::string& database) {
+static std::string replaceKey(const std::string& connectionString, const std::string& key,
+                              const std::string& value) {
     std::string result;
     bool replaced = false;
     std::istringstream parts(connectionString);
@@ -120,20 +121,28 @@ std::string replaceDatabase(const std::string& connectionString, const std::stri
         if (part.empty()) {
             continue;
         }
-        std::string key = part.substr(0, part.find('='));
-        for (auto& c : key) {
+        std::string partKey = part.substr(0, part.find('='));
+        for (auto& c : partKey) {
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         }
-        if (key == "database") {
-            part = part.substr(0, part.find('=')) + "=" + database;
+        if (partKey == key) {
+            part = part.substr(0, part.find('=')) + "=" + value;
             replaced = true;
         }
         result += part + ";";
     }
-    if (!replaced) {
-        result += "Database=" + database + ";";
-    }
-    return result;
+    return replaced ? result : result + key + "=" + value + ";";
+}
+
+std::string replaceDatabase(const std::string& connectionString, const std::string& database) {
+    return replaceKey(connectionString, "database", database);
+}
+
+TestDatabase TestDatabase::asUser(const std::string& user, const std::string& password) const {
+    TestDatabase database = *this;
+    database.connectionString_ =
+        replaceKey(replaceKey(connectionString_, "uid", user), "pwd", password);
+    return database;
 }
 
 std::string uniqueName(const std::string& prefix) {

@@ -20,6 +20,8 @@ public:
     // The same database with options in front of its connection string (the
     // drivers take the first of a repeated key); the client is unchanged.
     TestDatabase withOptions(const std::string& options) const;
+    // The same database reached as another user; the client stays the owner's.
+    TestDatabase asUser(const std::string& user, const std::string& password) const;
 
     Engine engine() const noexcept { return engine_; }
     const std::string& name() const noexcept { return name_; }

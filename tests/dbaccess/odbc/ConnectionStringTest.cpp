@@ -1,4 +1,5 @@
 #include "dbaccess/odbc/ConnectionStringRules.h"
+#include "dbaccess/odbc/OdbcSession.h"
 #include "dbaccess/values/Exceptions.h"
 #include "dbaccess/values/TStrings.h"
 
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -174,6 +176,19 @@ TEST(OdbcBridge, SqlServerProviderUsesFreeTds) {
     EXPECT_EQ(instance.at("SERVER"), "dbhost\\SQLEXPRESS");
 }
 
+TEST(OdbcBridge, StringsTooLongForTheDriverManagerAreRefusedWhole) {
+    const auto before = std::distance(std::filesystem::directory_iterator("."), {});
+    const std::string text = "Driver={SQLite3};Pad=" + std::string(65555, 'x') + ";Database=a.db";
+    try {
+        OdbcSession session(text);
+        FAIL() << "no error";
+    } catch (const EOleException& error) {
+        EXPECT_NE(error.Message().find("bytes long; ODBC takes at most 32767"), std::string::npos)
+            << error.Message();
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), before);
+}
+
 TEST(OdbcBridge, UnknownProviderRaisesWithItsName) {
     try {
         toOdbcConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=a.mdb");
@@ -249,6 +264,17 @@ TEST_F(DataLinkFiles, MissingOrSelfReferringFilesRaise) {
     EXPECT_THROW(toOdbcConnectionString(DataLinkPrefix + missing), EOleException);
     const auto nested = write("nested.udl", "[oledb]\nFILE NAME=" + missing + "\n");
     EXPECT_THROW(toOdbcConnectionString(DataLinkPrefix + nested), EOleException);
+    // Refused before anything is opened: a pipe would wait for a writer.
+    const auto pipe = (directory / "pipe.udl").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe, directory.string(), std::string("/dev/zero")}) {
+        try {
+            readDataLinkFile(path);
+            ADD_FAILURE() << path;
+        } catch (const EOleException& error) {
+            EXPECT_EQ(error.Message(), "Data link file '" + path + "' is not a plain file");
+        }
+    }
 }
 
 // Passwords hidden for display.

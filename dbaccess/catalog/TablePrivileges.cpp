@@ -1,0 +1,32 @@
+#include "TablePrivileges.h"
+
+#include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/odbc/StatementText.h"
+#include "dbaccess/values/Exceptions.h"
+
+namespace {
+
+bool isPrivilegeFailure(const EOleException& error, DatabaseKind kind) {
+    return (kind == DatabaseKind::PostgreSQL && error.SqlState() == "42501") ||
+           (kind == DatabaseKind::MariaDB &&
+            (error.NativeError() == 1142 || error.NativeError() == 1044));
+}
+
+} // namespace
+
+std::string insertRefusal(OdbcSession& session, const std::string& sqlTableName) {
+    const DatabaseKind kind = session.traits().kind;
+    if (kind != DatabaseKind::PostgreSQL && kind != DatabaseKind::MariaDB) {
+        return {};
+    }
+    // The plan of an insert checks its privileges; nothing runs, no trigger fires.
+    try {
+        executeDirect(session, "EXPLAIN INSERT INTO " + sqlTableName + " SELECT * FROM " +
+                                   sqlTableName + " WHERE 1 = 0");
+    } catch (const EOleException& error) {
+        if (isPrivilegeFailure(error, kind)) {
+            return error.Message();
+        }
+    }
+    return {};
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+class OdbcSession;
+
+// Why the database would refuse an insert into a table for lack of
+// privilege (its own message), asked without inserting anything; empty when
+// it would accept one or cannot tell.
+std::string insertRefusal(OdbcSession& session, const std::string& sqlTableName);
