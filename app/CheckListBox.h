@@ -36,7 +36,10 @@ class CheckListBox : public QListWidget {
 public:
     explicit CheckListBox(QWidget* parent = nullptr);
 
-    void addItem(const QString& text, bool checked = false);
+    // The first nameLength characters of text are a name, shortened in the
+    // middle when the line does not fit (all of them when negative); the
+    // whole line is the item's tooltip.
+    void addItem(const QString& text, bool checked = false, qsizetype nameLength = -1);
     bool checked(int index) const;
     void setChecked(int index, bool checked);
     TStrings& Items() noexcept { return items_; }

@@ -5,11 +5,13 @@
 #include "TableVerification.h"
 #include "Utilities.h"
 #include "dbaccess/Exceptions.h"
+#include "dbaccess/TADODataSet.h"
 #include "dbaccess/TStrings.h"
 
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -19,10 +21,63 @@ const std::array<std::string, 5> statusWords = {
 
 constexpr const char* titlePrefix = "Velbrook 0.1 T:";
 
+// The source row in hand as the memo names it: "row " and its primary key,
+// as the verification does, or its place in the table without a key. The key
+// is looked up at the first report, so that a clean copy never asks.
+class SourceRow {
+public:
+    explicit SourceRow(MoveContext& context) : context_(context) {}
+
+    void next() noexcept { ++number_; }
+
+    std::string text() {
+        if (!keys_) {
+            keys_ = keyFields();
+        }
+        std::string text;
+        try {
+            for (const TField* key : *keys_) {
+                text += (text.empty() ? "row " : ", ") + key->FieldName() + "=" +
+                        (key->IsNull() ? std::string("NULL") : key->AsString());
+            }
+        } catch (const std::exception&) {
+            // A row that cannot be read is named by its place.
+            text.clear();
+        }
+        return text.empty() ? "row " + std::to_string(number_) : text;
+    }
+
+private:
+    std::vector<const TField*> keyFields() const {
+        std::vector<const TField*> fields;
+        try {
+            TADODataSet keys;
+            context_.source.OpenSchemaRowset(
+                SchemaKind::PrimaryKeys,
+                {Variant(), Variant(), Variant(context_.sourceTable.TableName())}, keys);
+            for (keys.Rewind(); !keys.AtEnd(); keys.Advance()) {
+                const TField* field =
+                    context_.sourceTable.FindField(keys.RequireField("COLUMN_NAME").AsString());
+                if (field == nullptr) {
+                    return {};
+                }
+                fields.push_back(field);
+            }
+        } catch (const std::exception&) {
+            return {};
+        }
+        return fields;
+    }
+
+    MoveContext& context_;
+    std::optional<std::vector<const TField*>> keys_;
+    long long number_ = 0;
+};
+
 void reportError(MoveContext& context, MoveView& view, const std::string& name,
-                 const std::string& message) {
+                 const std::string& message, SourceRow* row = nullptr) {
     view.AddMessage(message);
-    view.addMemoLine("Table: " + name + " " + message);
+    view.addMemoLine("Table: " + name + " " + (row != nullptr ? row->text() + ": " : "") + message);
     context.tableStatus = 3;
 }
 
@@ -92,7 +147,7 @@ void requireWorkingConnections(MoveContext& context, MoveView& view, const std::
 }
 
 void copyRow(MoveContext& context, MoveView& view, const std::string& name,
-             const std::vector<TField*>& targets) {
+             const std::vector<TField*>& targets, SourceRow* row) {
     TADOTable& source = context.sourceTable;
     TADOTable& target = context.targetTable;
     target.Append();
@@ -108,13 +163,13 @@ void copyRow(MoveContext& context, MoveView& view, const std::string& name,
             }
             to->SetValue(value);
         } catch (const EDatabaseError& error) {
-            reportError(context, view, name, error.Message());
+            reportError(context, view, name, error.Message(), row);
         }
     }
     try {
         target.Post();
     } catch (const EDatabaseError& error) {
-        reportError(context, view, name, error.Message());
+        reportError(context, view, name, error.Message(), row);
         // A refused row is reported once and never sent again.
         target.Cancel();
         if (endsWriting(context, error)) {
@@ -136,6 +191,7 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
     context.sourceTable.Rewind();
     view.AddMessage("Begining Move Source Data to Target");
     const std::vector<TField*> targets = targetFields(context.sourceTable, context.targetTable);
+    SourceRow row(context);
     // The title changes once a percent; it is built only then.
     std::string title;
     int titleTables = -1, titleRows = -2;
@@ -152,19 +208,20 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
         }
         view.setApplicationTitle(title);
         view.processEvents();
+        row.next();
         try {
-            copyRow(context, view, name, targets);
+            copyRow(context, view, name, targets, &row);
         } catch (const WritingEnded& ended) {
             cause = ended.Message();
         } catch (const std::exception& error) {
             // Every failure of a row counts, not only database errors.
-            reportError(context, view, name, error.what());
+            reportError(context, view, name, error.what(), &row);
             context.targetTable.Cancel();
             if (endsWriting(context, error)) {
                 cause = error.what();
             }
         } catch (...) {
-            reportError(context, view, name, "Unknown error");
+            reportError(context, view, name, "Unknown error", &row);
             context.targetTable.Cancel();
         }
         if (!cause.empty()) {
@@ -179,7 +236,7 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
             cause = error.what();
             return CopyEnd::Failed;
         }
-        if (view.stopRequested() && view.confirm("Stop Export?")) {
+        if (stopConfirmed(view)) {
             view.AddMessage("Move terminated by user !!");
             return CopyEnd::Stopped;
         }
@@ -190,7 +247,7 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
 } // namespace
 
 void CopyRecord(MoveContext& context, MoveView& view, const std::string& name) {
-    copyRow(context, view, name, targetFields(context.sourceTable, context.targetTable));
+    copyRow(context, view, name, targetFields(context.sourceTable, context.targetTable), nullptr);
 }
 
 bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableName) {

@@ -239,6 +239,19 @@ TEST_F(MessageLog, AddMessageAppendsAndSelectsTheNewestLine) {
     EXPECT_EQ(messages(),
               (QStringList{"Connecting Source Connection", "Connected Source Connection"}));
     EXPECT_EQ(form->lstMessage->currentRow(), 1);
+
+    // Tens of thousands of lines later, and after Clear Message, the newest is in view.
+    for (const int lines : {40000, 20}) {
+        for (int i = 0; i < lines; ++i) {
+            form->AddMessage(QStringLiteral("Preparing Move Table:t%1").arg(i));
+        }
+        const MessageList& list = *form->lstMessage;
+        EXPECT_EQ(list.currentRow(), list.count() - 1);
+        EXPECT_EQ(list.rowAt(list.viewport()->height() - list.rowHeight()), list.count() - 1);
+        EXPECT_EQ(list.line(list.rowAt(0)),
+                  QStringLiteral("Preparing Move Table:t%1").arg(lines - list.rowsInView()));
+        click(form->btnClear);
+    }
 }
 
 TEST_F(MessageLog, ClearMessageWorksDuringARun) {
@@ -263,22 +276,14 @@ TEST_F(MoveRun, StopIsEnabledOnlyDuringARunAndSetsTheFlag) {
     EXPECT_FALSE(form->FMoving);
 }
 
-TEST_F(MoveRun, CloseBoxDuringARunStopsAfterTheRowInHandAndThenCloses) {
+TEST_F(MoveRun, CloseBoxDuringARunIsRefusedLikeExit) {
     form->beginRun();
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->FStopRequested);
-
-    // The mover clears the flag before a table's rows; the close still stands.
-    form->FStopRequested = false;
-    form->processEvents();
-    EXPECT_TRUE(form->FStopRequested);
-    EXPECT_EQ(form->confirm("Stop Export?"), DialogResult::Yes);
-    EXPECT_TRUE(dialogs.shown.empty());
-
+    EXPECT_FALSE(form->FStopRequested);
+    EXPECT_EQ(messages(), QStringList{"Moving Data....(Request: Exit Program)"});
     form->endRun();
-    QTest::qWait(20);
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->close());
 }
 
 TEST_F(MoveRun, ConfirmAndErrorGoThroughTheDialogs) {
