@@ -69,6 +69,14 @@ QRect CheckListBox::checkBoxRect(int index) const {
     return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
 }
 
+QString CheckListBox::shownText(int index) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex modelIndex = model()->index(index, 0);
+    option.rect = visualRect(modelIndex);
+    return static_cast<const ElidedNameDelegate*>(itemDelegate())->shownText(option, modelIndex);
+}
+
 void CheckListBox::click() {
     if (onClick) {
         onClick();

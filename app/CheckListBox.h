@@ -45,6 +45,8 @@ public:
     TStrings& Items() noexcept { return items_; }
     // Where the tick box of an item is drawn, in viewport coordinates.
     QRect checkBoxRect(int index) const;
+    // The text shown for an item, its name shortened when the line is too long.
+    QString shownText(int index) const;
 
     // Typing within this many milliseconds of the last key extends the search.
     static constexpr int typeAheadInterval = 500;

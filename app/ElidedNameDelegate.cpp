@@ -26,6 +26,13 @@ QSize ElidedNameDelegate::sizeHint(const QStyleOptionViewItem& option,
     return size;
 }
 
+QString ElidedNameDelegate::shownText(const QStyleOptionViewItem& option,
+                                      const QModelIndex& index) const {
+    QStyleOptionViewItem shown = option;
+    initStyleOption(&shown, index);
+    return shown.text;
+}
+
 void ElidedNameDelegate::initStyleOption(QStyleOptionViewItem* option,
                                          const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);

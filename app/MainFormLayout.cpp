@@ -187,11 +187,15 @@ void TMainForm::buildLayout() {
     window->addLayout(body, 1);
     window->addWidget(StatusBar);
 
-    // Narrower, the tool bar would cut off About and the Messages bar Full Trace;
-    // the captions then find room between the controls of their bars.
-    constexpr int edge = 4;
-    setMinimumWidth(std::max(btnAbout->geometry().right() + 1 + edge,
-                             leftColumn->width() + chkFullTrace->geometry().right() + 1 + edge));
+    // In a narrow window About and Full Trace move left, as far as the
+    // controls and the caption before them allow.
+    Panel1->keepWithin(btnAbout, btnAbout->x());
+    pnlMessages->keepWithin(chkFullTrace, chkFullTrace->x());
+    constexpr int room = BevelPanel::edgeRoom;
+    const int captionWidth = pnlMessages->fontMetrics().horizontalAdvance(pnlMessages->caption());
+    setMinimumWidth(std::max(btnClose->geometry().right() + 1 + room + btnAbout->width() + room,
+                             leftColumn->width() + btnClear->geometry().right() + 1 + room +
+                                 captionWidth + room + chkFullTrace->width() + room));
     resize(clientWidth, clientHeight);
 }
 

@@ -230,7 +230,17 @@ const QRect small(0, 0, 1024, 768);
 
 const PlacementCase placementCases[] = {
     {"ScreenCentre", Placement::ScreenCentre, wide, {0, 0, 100, 100}, {660, 310, 600, 460}},
-    {"OverWindow", Placement::OverWindow, wide, {100, 100, 400, 200}, {0, -30, 600, 460}},
+    {"OverWindow", Placement::OverWindow, wide, {100, 200, 400, 200}, {0, 70, 600, 460}},
+    {"OverWindowKeptOnTheScreen",
+     Placement::OverWindow,
+     wide,
+     {100, 100, 400, 200},
+     {0, 0, 600, 460}},
+    {"LargerThanTheScreenKeepsItsTopLeftOnIt",
+     Placement::ScreenCentre,
+     {0, 0, 560, 400},
+     {},
+     {0, 0, 600, 460}},
     {"BesideOnTheRight",
      Placement::BesideWindow,
      wide,
