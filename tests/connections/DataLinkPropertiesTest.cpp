@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "connections/DataLinkPropertiesDialog.h"
+#include "dbaccess/TADOConnection.h"
 #include "dbaccess/Variant.h"
 #include "tests/support/TestDatabase.h"
 
@@ -11,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 #include <arpa/inet.h>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -126,6 +129,8 @@ TEST(DataLinkProperties, BrowsesForTheDatabaseFile) {
     EXPECT_EQ(dialog.DatabaseFileEdit->text(), "/data/new.sqlite");
     ASSERT_EQ(chooser.requests.size(), 2U);
     EXPECT_EQ(chooser.requests[0].initialDirectory, "/data/");
+    // A new file is a new SQLite database.
+    EXPECT_EQ(chooser.requests[0].choice, FileChoice::ExistingOrNew);
 }
 
 // The string names a data source or a driver; with both set the dialog says
@@ -144,12 +149,17 @@ TEST_P(DataLinkPropertiesSource, SaysWhichOneIsUsed) {
     const SourceCase& c = GetParam();
     ScriptedFileChooser chooser;
     DataLinkPropertiesDialog dialog(chooser);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     dialog.DriverBox->setCurrentText(c.driver);
     dialog.DataSourceBox->setCurrentText(c.dataSource);
     EXPECT_EQ(dialog.SourceNote->isVisibleTo(&dialog), c.noteShown);
     if (c.noteShown) {
         EXPECT_EQ(dialog.SourceNote->text(),
                   "Both are set: the data source name is used and the driver is left out.");
+        // Every wrapped line of it shows.
+        EXPECT_GE(dialog.SourceNote->height(),
+                  dialog.SourceNote->heightForWidth(dialog.SourceNote->width()));
     }
     EXPECT_EQ(dialog.connectionString(), c.built);
     dialog.ProviderBox->setCurrentIndex(1);
@@ -343,6 +353,27 @@ TEST_P(DataLinkPropertiesTest, TestConnectionReportsTheDriverWithoutThePassword)
     EXPECT_TRUE(report.startsWith("Test connection failed: ")) << report.toStdString();
     EXPECT_GT(report.size(), QString("Test connection failed: ").size());
     EXPECT_FALSE(report.contains("Hidden-Secret-1"));
+}
+
+TEST_P(DataLinkPropertiesTest, SaveAsWritesADataLinkFileThatConnects) {
+    const DataHome home;
+    const std::string path = home.dataLinkFolder() + "/saved.udl";
+    chooser.answers = {QString::fromStdString(home.dataLinkFolder() + "/saved")};
+    EXPECT_EQ(dialog.SaveAsClick(), QString::fromStdString("Saved as " + path + "."));
+    ASSERT_EQ(chooser.requests.size(), 1U);
+    EXPECT_EQ(chooser.requests[0].choice, FileChoice::Save);
+    EXPECT_EQ(chooser.requests[0].initialDirectory,
+              QString::fromStdString(home.dataLinkFolder() + "/"));
+    namespace fs = std::filesystem;
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    std::ifstream file(path, std::ios::binary);
+    std::string start(8, '\0');
+    file.read(start.data(), 8);
+    EXPECT_EQ(start, std::string("\xFF\xFE[\0o\0l\0", 8)) << "UTF-16LE with its mark";
+    TADOConnection saved("Saved");
+    saved.SetConnectionString("FILE NAME=" + path);
+    EXPECT_NO_THROW(saved.SetConnected(true));
 }
 
 TEST_P(DataLinkPropertiesTest, AnUnknownDriverIsReported) {

@@ -7,12 +7,17 @@
 #include "platform/WindowPlacement.h"
 
 #include <QClipboard>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTreeView>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -129,6 +134,7 @@ TEST_P(BrowseDataLinkFileCase, AsksForUdlFilesInTheInitialDirectory) {
     ASSERT_EQ(chooser.requests.size(), 1U);
     EXPECT_EQ(chooser.requests[0].initialDirectory, c.initialDirectory);
     EXPECT_EQ(chooser.requests[0].filter, QStringLiteral("Data Link Files (*.udl)"));
+    EXPECT_EQ(chooser.requests[0].choice, FileChoice::Existing);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -147,6 +153,73 @@ INSTANTIATE_TEST_SUITE_P(
                       BrowseCase{"WideTextSurvives", u"/daten/\u00fcber/\u4e2d.udl",
                                  "/daten/\u00fcber/", "/daten/\u00fcber/\u6587.udl",
                                  u"/daten/\u00fcber/\u6587.udl"}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// Qt's chooser as each choice sets it up: what it accepts, and columns wide
+// enough for what they show.
+struct ChooserCase {
+    const char* name;
+    FileChoice choice;
+    QFileDialog::FileMode mode;
+    QFileDialog::AcceptMode accept;
+    const char* suffix;
+    const char* typed;
+    bool chosen;
+};
+
+class QtFileChooserCase : public ::testing::TestWithParam<ChooserCase> {};
+
+TEST_P(QtFileChooserCase, AcceptsWhatTheChoiceAllowsAndShowsWholeColumns) {
+    const ChooserCase& c = GetParam();
+    const TemporaryFolder folder;
+    folder.addFile("old.udl", std::string(302, 'x'));
+    const QString typed = QString::fromStdString(folder.string() + "/" + c.typed);
+    ModalAnswer<QFileDialog> answer([&](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.fileMode(), c.mode);
+        EXPECT_EQ(dialog.acceptMode(), c.accept);
+        EXPECT_EQ(dialog.defaultSuffix(), c.suffix);
+        const auto* files = dialog.findChild<QTreeView*>();
+        ASSERT_NE(files, nullptr);
+        // Sizes follow the folder's contents as they arrive.
+        const auto whole = [files] {
+            const QModelIndex root = files->rootIndex();
+            if (files->model()->rowCount(root) != 1) {
+                return false;
+            }
+            for (int column = 0; column < files->model()->columnCount(root); ++column) {
+                const QString shown = files->model()->index(0, column, root).data().toString();
+                if (files->header()->sectionSize(column) <
+                    files->fontMetrics().horizontalAdvance(shown)) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        EXPECT_TRUE(QTest::qWaitFor(whole));
+        // The user types the name and confirms it.
+        dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(c.typed);
+        QMetaObject::invokeMethod(&dialog, "accept");
+        if (dialog.isVisible()) {
+            dialog.reject();
+        }
+    });
+    QtFileChooser chooser;
+    const auto chosen =
+        chooser.chooseFile(nullptr, "Choose", QString::fromStdString(folder.string()),
+                           "Data Link Files (*.udl)", c.choice);
+    EXPECT_TRUE(answer.ran());
+    EXPECT_EQ(chosen, c.chosen ? std::optional<QString>(typed) : std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , QtFileChooserCase,
+    ::testing::Values(
+        ChooserCase{"ExistingTakesAFileThatIsThere", FileChoice::Existing,
+                    QFileDialog::ExistingFile, QFileDialog::AcceptOpen, "", "old.udl", true},
+        ChooserCase{"ExistingOrNewTakesANewName", FileChoice::ExistingOrNew, QFileDialog::AnyFile,
+                    QFileDialog::AcceptOpen, "", "new.udl", true},
+        ChooserCase{"SaveTakesANewNameWithTheFiltersExtension", FileChoice::Save,
+                    QFileDialog::AnyFile, QFileDialog::AcceptSave, "udl", "new.udl", true}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 QTextBrowser* showConnectionStringHelp(QWidget& owner) {
@@ -278,6 +351,9 @@ TEST(HelpTopics, ShowsOneWindowPerOwnerAndNothingForUnknownTopics) {
     EXPECT_EQ(ShowHelpTopic(&owner, ConnectionStringHelpContext), window);
     EXPECT_EQ(owner.findChildren<QTextBrowser*>().size(), 1);
     EXPECT_TRUE(qobject_cast<QTextBrowser*>(window)->toPlainText().contains("MariaDB"));
+    const QPointer<QWidget> shown = window;
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.isNull() || !shown->isVisible(); }));
 }
 
 } // namespace
