@@ -1,7 +1,6 @@
 #include "MessageList.h"
 
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -131,35 +130,4 @@ void MessageList::mousePressEvent(QMouseEvent* event) {
         setCurrentRow(row);
     }
     QAbstractScrollArea::mousePressEvent(event);
-}
-
-void MessageList::keyPressEvent(QKeyEvent* event) {
-    int row = current_;
-    switch (event->key()) {
-    case Qt::Key_Up:
-        row -= 1;
-        break;
-    case Qt::Key_Down:
-        row += 1;
-        break;
-    case Qt::Key_PageUp:
-        row -= rowsInView();
-        break;
-    case Qt::Key_PageDown:
-        row += rowsInView();
-        break;
-    case Qt::Key_Home:
-        row = 0;
-        break;
-    case Qt::Key_End:
-        row = count() - 1;
-        break;
-    default:
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
-    }
-    if (count() > 0) {
-        setCurrentRow(std::clamp(row, 0, count() - 1));
-    }
-    event->accept();
 }

@@ -6,7 +6,6 @@
 #include "app/AboutBox.h"
 #include "app/ApplicationTitle.h"
 #include "app/BevelPanel.h"
-#include "app/CheckListBox.h"
 #include "app/MessageDialogs.h"
 #include "app/MessageList.h"
 #include "app/TMainForm.h"
@@ -319,16 +318,15 @@ TEST_F(WindowManager, MessageListShowsTheNewestOfTensOfThousandsOfLines) {
         expected.addLine(line(i));
     }
     const QWidget* viewport = form.lstMessage->viewport();
-    const QRect shown(viewport->mapTo(&form, QPoint(0, 0)), viewport->size());
-
+    const QPoint at = viewport->mapTo(&form, QPoint(0, 0));
+    const auto rgb = [](const QPixmap& pixmap) {
+        return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+    };
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            return form.screen()
-                       ->grabWindow(form.winId(), shown.x(), shown.y(), shown.width(),
-                                    shown.height())
-                       .toImage()
-                       .convertToFormat(QImage::Format_RGB32) ==
-                   expected.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            return rgb(form.screen()->grabWindow(form.winId(), at.x(), at.y(), viewport->width(),
+                                                 viewport->height())) ==
+                   rgb(expected.viewport()->grab());
         },
         settleMilliseconds));
 }
@@ -344,7 +342,6 @@ struct WindowKeyCase {
 class MainWindowKeys : public WindowManager, public ::testing::WithParamInterface<WindowKeyCase> {};
 
 TEST_P(MainWindowKeys, ReachAndPressTheToolBarButtons) {
-    form.clstSource->addItem(QStringLiteral("customers"));
     for (QToolButton* button : {form.btnSelectAll, form.btnUnSelect, form.btnMover}) {
         button->setEnabled(true);
     }
