@@ -93,7 +93,7 @@ TAboutBox::TAboutBox(MessageDialogs& dialogs, QWidget* parent)
             [this] { runHandler(dialogs_, [this] { Label2Click(); }); });
 }
 
-const QUrl& TAboutBox::webAddress() {
+const QUrl& TAboutBox::readmeAddress() {
     static const QUrl url = QUrl::fromLocalFile(shippedPath("README.md"));
     return url;
 }
@@ -104,7 +104,7 @@ const QUrl& TAboutBox::documentsAddress() {
 }
 
 void TAboutBox::Label1Click() {
-    open(webAddress(), webAddress().toLocalFile());
+    open(readmeAddress(), readmeAddress().toLocalFile());
 }
 
 void TAboutBox::Label2Click() {

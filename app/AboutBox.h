@@ -20,7 +20,7 @@ public:
     explicit TAboutBox(MessageDialogs& dialogs, QWidget* parent = nullptr);
 
     // The README (behind the maker's name) and the documentation folder.
-    static const QUrl& webAddress();
+    static const QUrl& readmeAddress();
     static const QUrl& documentsAddress();
 
     // Opens an address with the desktop's program for it and tells whether

@@ -87,7 +87,7 @@ TEST_P(AboutBoxUnopened, ShowsTheAddress) {
 
 INSTANTIATE_TEST_SUITE_P(, AboutBoxUnopened,
                          ::testing::Values(UnopenedCase{"Readme", &TAboutBox::Label1,
-                                                        TAboutBox::webAddress().toLocalFile()},
+                                                        TAboutBox::readmeAddress().toLocalFile()},
                                            UnopenedCase{
                                                "Documentation", &TAboutBox::Label2,
                                                TAboutBox::documentsAddress().toLocalFile()}),
