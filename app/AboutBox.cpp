@@ -14,7 +14,11 @@
 namespace {
 
 const QString makerName = QStringLiteral("The Velbrook developers");
-const QString makerMail = QStringLiteral("dev@example.org");
+
+// The program's README and documentation folder, where it was built from.
+QString shippedPath(const char* relative) {
+    return QStringLiteral(VELBROOK_DOCUMENTS_DIR "/") + QString::fromLatin1(relative);
+}
 
 QLabel* placeLabel(QWidget* parent, int left, int top, const QString& text, const QColor& color) {
     auto* label = new QLabel(text, parent);
@@ -68,7 +72,7 @@ TAboutBox::TAboutBox(MessageDialogs& dialogs, QWidget* parent)
     Version = placeLabel(Panel1, 88, 40, QStringLiteral("Version: 0.1"), Qt::red);
     Copyright = placeLabel(Panel1, 8, 80, QStringLiteral("Copyright \u00a9"), Qt::black);
     Label1 = placeLink(Panel1, 128, 80, makerName);
-    Label2 = placeLink(Panel1, 128, 102, QStringLiteral("Email: ") + makerMail);
+    Label2 = placeLink(Panel1, 128, 102, QStringLiteral("Documentation: docs"));
 
     Comments = new QLabel(Panel1);
     Comments->setGeometry(14, 139, 272, 85);
@@ -89,29 +93,30 @@ TAboutBox::TAboutBox(MessageDialogs& dialogs, QWidget* parent)
             [this] { runHandler(dialogs_, [this] { Label2Click(); }); });
 }
 
-const QUrl& TAboutBox::webAddress() {
-    static const QUrl url(QStringLiteral("https://www.example.org/velbrook"));
+const QUrl& TAboutBox::readmeAddress() {
+    static const QUrl url = QUrl::fromLocalFile(shippedPath("README.md"));
     return url;
 }
 
-const QUrl& TAboutBox::mailAddress() {
-    static const QUrl url(QStringLiteral("mailto:") + makerMail);
+const QUrl& TAboutBox::documentsAddress() {
+    static const QUrl url = QUrl::fromLocalFile(shippedPath("docs"));
     return url;
 }
 
 void TAboutBox::Label1Click() {
-    open(webAddress(), webAddress().toString());
+    open(readmeAddress(), readmeAddress().toLocalFile());
 }
 
 void TAboutBox::Label2Click() {
-    open(mailAddress(), mailAddress().path());
+    open(documentsAddress(), documentsAddress().toLocalFile());
 }
 
 void TAboutBox::open(const QUrl& url, const QString& address) {
-    // Without a browser or mail program the user still gets the address.
+    // Without a program for the file the user still gets its path.
     if (!openUrl(url)) {
         dialogs_.showInformation(
-            QStringLiteral("No program on this computer opens this address. Copy it from here:") +
+            QStringLiteral(
+                "No program on this computer opens this file. Copy its path from here:") +
             QStringLiteral("\n\n") + address);
     }
 }

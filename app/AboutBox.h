@@ -11,18 +11,20 @@ class QLabel;
 class QPushButton;
 
 // The About box AboutBox: product, version, maker and a note on how the
-// program works. Created hidden at start and shown modally by btnAboutClick.
+// program works, with links to the README and the documentation folder.
+// Created hidden at start and shown modally by btnAboutClick.
 class TAboutBox : public QDialog {
     Q_OBJECT
 
 public:
     explicit TAboutBox(MessageDialogs& dialogs, QWidget* parent = nullptr);
 
-    static const QUrl& webAddress();
-    static const QUrl& mailAddress();
+    // The README (behind the maker's name) and the documentation folder.
+    static const QUrl& readmeAddress();
+    static const QUrl& documentsAddress();
 
-    // Opens an address in the desktop's browser or mail program and tells
-    // whether one took it; replaceable so that a test sees the address instead.
+    // Opens an address with the desktop's program for it and tells whether
+    // one took it; replaceable so that a test sees the address instead.
     std::function<bool(const QUrl&)> openUrl;
 
     void Label1Click();

@@ -22,6 +22,10 @@ void setApplicationTitle(const QString& title) {
     emit applicationTitleNotifier().changed(title);
 }
 
+QString programCaption() {
+    return QStringLiteral("Velbrook");
+}
+
 ApplicationTitleNotifier& applicationTitleNotifier() {
     static ApplicationTitleNotifier notifier;
     return notifier;

@@ -9,6 +9,10 @@
 QString applicationTitle();
 void setApplicationTitle(const QString& title);
 
+// The caption of the main window and of the default error report, whatever
+// the title says.
+QString programCaption();
+
 // Tells who shows the title that it changed.
 class ApplicationTitleNotifier : public QObject {
     Q_OBJECT

@@ -75,6 +75,22 @@ QRect BevelPanel::captionRect() const {
     return centredIn(bestLeft, bestRight);
 }
 
+void BevelPanel::keepWithin(QWidget* child, int left) {
+    kept_.emplace_back(child, left);
+    placeKeptChildren();
+}
+
+void BevelPanel::placeKeptChildren() {
+    for (const auto& [child, left] : kept_) {
+        child->move(std::min(left, width() - edgeRoom - child->width()), child->y());
+    }
+}
+
+void BevelPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeKeptChildren();
+}
+
 void BevelPanel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     QRect area = rect();

@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 class QPainter;
 
@@ -26,18 +28,27 @@ public:
     // Where the caption goes: centred, or centred in the widest free stretch
     // between the panel's controls when one of them is in the way.
     QRect captionRect() const;
+    // Keeps a child at left while the panel has room for it there, and as far
+    // right as the panel allows when it is narrower, so that it stays whole.
+    void keepWithin(QWidget* child, int left);
+
+    // Room left between a kept child and the panel's edge.
+    static constexpr int edgeRoom = 4;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QRect innerArea() const;
+    void placeKeptChildren();
 
     Bevel outer_ = Bevel::Raised;
     Bevel inner_ = Bevel::None;
     QColor color_;
     QColor captionColor_ = Qt::black;
     QString caption_;
+    std::vector<std::pair<QWidget*, int>> kept_;
 };
 
 // Draws a one-pixel bevel on the rectangle's edge.

@@ -1,5 +1,7 @@
 #include "CheckListBox.h"
 
+#include "ElidedNameDelegate.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -29,17 +31,24 @@ std::string CheckListItems::Strings(int index) const {
 
 void CheckListItems::SetStrings(int index, const std::string& text) {
     list_.item(index)->setText(QString::fromStdString(text));
+    list_.item(index)->setToolTip(QString::fromStdString(text));
 }
 
 CheckListBox::CheckListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setItemDelegate(new ElidedNameDelegate(this));
 }
 
-void CheckListBox::addItem(const QString& text, bool checked) {
+void CheckListBox::addItem(const QString& text, bool checked, qsizetype nameLength) {
     auto* item = new QListWidgetItem(text, this);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    item->setToolTip(text);
+    if (nameLength >= 0) {
+        item->setData(ElidedNameDelegate::NameLengthRole, nameLength);
+    }
 }
 
 bool CheckListBox::checked(int index) const {
@@ -58,6 +67,14 @@ QRect CheckListBox::checkBoxRect(int index) const {
     option.features |= QStyleOptionViewItem::HasCheckIndicator;
     option.checkState = item(index)->checkState();
     return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
+}
+
+QString CheckListBox::shownText(int index) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex modelIndex = model()->index(index, 0);
+    option.rect = visualRect(modelIndex);
+    return static_cast<const ElidedNameDelegate*>(itemDelegate())->shownText(option, modelIndex);
 }
 
 void CheckListBox::click() {

@@ -36,12 +36,17 @@ class CheckListBox : public QListWidget {
 public:
     explicit CheckListBox(QWidget* parent = nullptr);
 
-    void addItem(const QString& text, bool checked = false);
+    // The first nameLength characters of text are a name, shortened in the
+    // middle when the line does not fit (all of them when negative); the
+    // whole line is the item's tooltip.
+    void addItem(const QString& text, bool checked = false, qsizetype nameLength = -1);
     bool checked(int index) const;
     void setChecked(int index, bool checked);
     TStrings& Items() noexcept { return items_; }
     // Where the tick box of an item is drawn, in viewport coordinates.
     QRect checkBoxRect(int index) const;
+    // The text shown for an item, its name shortened when the line is too long.
+    QString shownText(int index) const;
 
     // Typing within this many milliseconds of the last key extends the search.
     static constexpr int typeAheadInterval = 500;

@@ -30,7 +30,7 @@ void runHandler(MessageDialogs& dialogs, const std::function<void()>& handler) n
         message = "Unknown error";
     }
     try {
-        dialogs.reportError(applicationTitle(), errorReportText(message));
+        dialogs.reportError(programCaption(), errorReportText(message));
     } catch (...) {
         // Nothing is left to report with; the event loop goes on.
     }

@@ -14,6 +14,6 @@ QString errorReportText(const std::string& message);
 std::string exceptionMessage(const std::exception& error);
 
 // Runs one event handler. An exception that leaves it is shown by the default
-// error report, captioned with the current application title, and the handler
-// returns normally to the event loop.
+// error report, captioned with the program's caption, and the handler returns
+// normally to the event loop.
 void runHandler(MessageDialogs& dialogs, const std::function<void()>& handler) noexcept;

@@ -2,6 +2,7 @@
 #include "CheckListBox.h"
 #include "Gauge.h"
 #include "Glyphs.h"
+#include "MessageList.h"
 #include "PanelStatusBar.h"
 #include "RecordProgressBar.h"
 #include "TMainForm.h"
@@ -10,7 +11,6 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QToolButton>
@@ -35,7 +35,8 @@ QToolButton* speedButton(QWidget* parent, const QString& caption, const QRect& g
     auto* button = new QToolButton(parent);
     button->setText(caption);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab and pressed with the space bar; a click leaves the focus.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setGeometry(geometry);
     return button;
 }
@@ -74,19 +75,19 @@ void TMainForm::buildLayout() {
     Panel1->setBevels(Bevel::Lowered, Bevel::Raised);
     Panel1->setColor(QColor(220, 220, 184));
     static const ToolButtonSpec tools[] = {
-        {&TMainForm::btnOpenSource, "btnOpenSource", 4, 75, "Source", "Open Source Connection",
+        {&TMainForm::btnOpenSource, "btnOpenSource", 4, 75, "&Source", "Open Source Connection",
          "source", true},
-        {&TMainForm::btnSelectAll, "btnSelectAll", 80, 85, "Select All", "Select All Tables",
+        {&TMainForm::btnSelectAll, "btnSelectAll", 80, 85, "Select &All", "Select All Tables",
          "selectall", false},
-        {&TMainForm::btnUnSelect, "btnUnSelect", 166, 85, "UnSelect", "UnSelect All Tables",
+        {&TMainForm::btnUnSelect, "btnUnSelect", 166, 85, "&UnSelect", "UnSelect All Tables",
          "unselect", false},
-        {&TMainForm::btnOpenTarget, "btnOpenTarget", 280, 75, "Target", "Open Target Connection",
+        {&TMainForm::btnOpenTarget, "btnOpenTarget", 280, 75, "&Target", "Open Target Connection",
          "target", true},
-        {&TMainForm::btnMover, "btnMover", 356, 75, "Execute", "Execute Move Data", "execute",
+        {&TMainForm::btnMover, "btnMover", 356, 75, "&Execute", "Execute Move Data", "execute",
          false},
-        {&TMainForm::btnStop, "btnStop", 433, 60, "Stop", "Stop Move Data", "stop", false},
-        {&TMainForm::btnClose, "btnClose", 494, 60, "Exit", nullptr, "exit", true},
-        {&TMainForm::btnAbout, "btnAbout", 626, 60, "About", nullptr, "about", true},
+        {&TMainForm::btnStop, "btnStop", 433, 60, "Sto&p", "Stop Move Data", "stop", false},
+        {&TMainForm::btnClose, "btnClose", 494, 60, "E&xit", nullptr, "exit", true},
+        {&TMainForm::btnAbout, "btnAbout", 626, 60, "A&bout", nullptr, "about", true},
     };
     for (const ToolButtonSpec& tool : tools) {
         QToolButton* button = speedButton(Panel1, QString::fromUtf8(tool.caption),
@@ -127,22 +128,18 @@ void TMainForm::buildLayout() {
     pnlMessages->setColor(Qt::red);
     pnlMessages->setCaption(QStringLiteral("Messages"));
     pnlMessages->setCaptionColor(Qt::yellow);
-    btnClear = speedButton(pnlMessages, QStringLiteral("Clear Message"), QRect(3, 3, 93, 22));
+    btnClear = speedButton(pnlMessages, QStringLiteral("&Clear Message"), QRect(3, 3, 93, 22));
     btnClear->setObjectName(QStringLiteral("btnClear"));
     setTextColor(btnClear, Qt::white);
-    chkFullTrace = new QCheckBox(QStringLiteral("Full Trace"), pnlMessages);
+    chkFullTrace = new QCheckBox(QStringLiteral("&Full Trace"), pnlMessages);
     chkFullTrace->setObjectName(QStringLiteral("chkFullTrace"));
     chkFullTrace->setGeometry(335, 5, 80, 17);
     setTextColor(chkFullTrace, Qt::white);
 
-    lstMessage = new QListWidget(this);
+    lstMessage = new MessageList(this);
     lstMessage->setObjectName(QStringLiteral("lstMessage"));
     lstMessage->setFixedHeight(88);
     lstMessage->setFocusPolicy(Qt::ClickFocus);
-    // Rows of one height, laid out in batches: a new row costs the same
-    // however many there are.
-    lstMessage->setUniformItemSizes(true);
-    lstMessage->setLayoutMode(QListView::Batched);
 
     StatusBar = new PanelStatusBar(this);
     StatusBar->setFixedHeight(21);
@@ -190,11 +187,15 @@ void TMainForm::buildLayout() {
     window->addLayout(body, 1);
     window->addWidget(StatusBar);
 
-    // Narrower, the tool bar would cut off About and the Messages bar Full Trace;
-    // the captions then find room between the controls of their bars.
-    constexpr int edge = 4;
-    setMinimumWidth(std::max(btnAbout->geometry().right() + 1 + edge,
-                             leftColumn->width() + chkFullTrace->geometry().right() + 1 + edge));
+    // In a narrow window About and Full Trace move left, as far as the
+    // controls and the caption before them allow.
+    Panel1->keepWithin(btnAbout, btnAbout->x());
+    pnlMessages->keepWithin(chkFullTrace, chkFullTrace->x());
+    constexpr int room = BevelPanel::edgeRoom;
+    const int captionWidth = pnlMessages->fontMetrics().horizontalAdvance(pnlMessages->caption());
+    setMinimumWidth(std::max(btnClose->geometry().right() + 1 + room + btnAbout->width() + room,
+                             leftColumn->width() + btnClear->geometry().right() + 1 + room +
+                                 captionWidth + room + chkFullTrace->width() + room));
     resize(clientWidth, clientHeight);
 }
 

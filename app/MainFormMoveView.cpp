@@ -26,7 +26,10 @@ void MainFormMoveView::addMemoLine(const std::string& text) {
 }
 
 void MainFormMoveView::addResultLine(const std::string& text, bool ticked) {
-    form_.addTargetResult(toQString(text), ticked);
+    const QString line = toQString(text);
+    const bool named =
+        !selectedTable_.isEmpty() && line.startsWith(selectedTable_ + u' ', Qt::CaseInsensitive);
+    form_.addTargetResult(line, ticked, named ? selectedTable_.size() : -1);
 }
 
 void MainFormMoveView::clearResults() {
@@ -51,6 +54,7 @@ void MainFormMoveView::selectSource(int index) {
     const QSignalBlocker blocker(form_.clstSource);
     form_.clstSource->setCurrentRow(index);
     form_.clstSource->scrollToItem(form_.clstSource->item(index));
+    selectedTable_ = form_.clstSource->item(index)->text();
 }
 
 int MainFormMoveView::countCheckedSources() const {

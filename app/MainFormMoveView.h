@@ -2,6 +2,8 @@
 
 #include "mover/MoveView.h"
 
+#include <QString>
+
 class TMainForm;
 
 // The main window as the move run sees it.
@@ -47,4 +49,7 @@ public:
 private:
     TMainForm& form_;
     std::string lastTitle_;
+    // The source item that the run selected last: its result line begins
+    // with its name.
+    QString selectedTable_;
 };

@@ -1,9 +1,11 @@
 #include "MoveHandlers.h"
 
+#include "ErrorReport.h"
 #include "MainFormMoveView.h"
 #include "TMainForm.h"
 #include "mover/MoveRun.h"
 
+#include <exception>
 #include <memory>
 
 void connectMoveHandlers(TMainForm& form) {
@@ -12,6 +14,12 @@ void connectMoveHandlers(TMainForm& form) {
         MoveContext context{form.ADOConnection1, form.ADOConnection2, form.ADOTable1,
                             form.ADOTable2,      form.ADOQuery1,      form.FTargetTables,
                             form.FTableStatus};
-        btnMoverClick(context, *view);
+        try {
+            btnMoverClick(context, *view);
+        } catch (const std::exception& error) {
+            // The error report goes with its OK; what ended the run stays in the list.
+            form.AddMessage(exceptionMessage(error));
+            throw;
+        }
     };
 }

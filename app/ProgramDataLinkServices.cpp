@@ -5,5 +5,5 @@
 #include "MessageDialogs.h"
 
 void ProgramDataLinkServices::ReportError(QWidget* /*parent*/, const QString& text) {
-    dialogs_.reportError(applicationTitle(), errorReportText(text.toStdString()));
+    dialogs_.reportError(programCaption(), errorReportText(text.toStdString()));
 }

@@ -6,6 +6,7 @@
 #include "ErrorReport.h"
 #include "Gauge.h"
 #include "Glyphs.h"
+#include "MessageList.h"
 #include "PanelStatusBar.h"
 #include "RecordProgressBar.h"
 #include "platform/WindowPlacement.h"
@@ -13,7 +14,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
@@ -41,7 +41,7 @@ TMainForm::TMainForm(MessageDialogs& dialogs, QWidget* parent)
 TMainForm::~TMainForm() = default;
 
 void TMainForm::FormCreate() {
-    setWindowTitle(QStringLiteral("Velbrook"));
+    setWindowTitle(programCaption());
     setApplicationTitle(QStringLiteral("Velbrook 0.1"));
     setWindowIconText(applicationTitle());
     clstSource->clear();
@@ -52,8 +52,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::AddMessage(const QString& text) {
-    lstMessage->addItem(text);
-    lstMessage->setCurrentRow(lstMessage->count() - 1);
+    lstMessage->addLine(text);
     processEvents();
 }
 
@@ -69,8 +68,8 @@ void TMainForm::addMemoLine(const QString& text) {
     Memo1->appendPlainText(text);
 }
 
-void TMainForm::addTargetResult(const QString& line, bool ticked) {
-    clstTarget->addItem(line, ticked);
+void TMainForm::addTargetResult(const QString& line, bool ticked, qsizetype nameLength) {
+    clstTarget->addItem(line, ticked, nameLength);
 }
 
 void TMainForm::setRecordCounterText(const QString& text) {
@@ -83,11 +82,6 @@ QString TMainForm::recordCounterText() const {
 
 void TMainForm::processEvents() {
     QCoreApplication::processEvents();
-    // A close during a run stands as a confirmed stop until the run is over,
-    // also when the mover cleared the flag before the next table's rows.
-    if (closeRequested_ && FMoving) {
-        FStopRequested = true;
-    }
 }
 
 int TMainForm::CountChecked(const CheckListBox& list) {
@@ -129,9 +123,6 @@ void TMainForm::showError(const QString& text) {
 }
 
 DialogResult TMainForm::confirm(const QString& text) {
-    if (closeRequested_ && FMoving) {
-        return DialogResult::Yes;
-    }
     return dialogs_.confirm(text);
 }
 
@@ -143,21 +134,14 @@ void TMainForm::beginRun() {
 void TMainForm::endRun() {
     btnStop->setEnabled(false);
     FMoving = false;
-    if (closeRequested_) {
-        // Closed once the handler that ran the move has returned.
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    }
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (FMoving) {
-        // The run ends after the row in hand, as a confirmed Stop would; endRun closes.
-        closeRequested_ = true;
-        FStopRequested = true;
+    // The close box is Exit by another way: refused while a run is in progress.
+    if (refuseWhileMoving("Moving Data....(Request: Exit Program)")) {
         event->ignore();
         return;
     }
-    closeRequested_ = false;
     QWidget::closeEvent(event);
 }
 

@@ -15,10 +15,10 @@
 class BevelPanel;
 class CheckListBox;
 class Gauge;
+class MessageList;
 class PanelStatusBar;
 class QCheckBox;
 class QLabel;
-class QListWidget;
 class QPlainTextEdit;
 class QTabWidget;
 class QToolButton;
@@ -42,7 +42,9 @@ public:
     void AddMessage(const std::string& text);
     void AddMessage(const char* text);
     void addMemoLine(const QString& text);
-    void addTargetResult(const QString& line, bool ticked);
+    // A result line of the "Move Table List"; the first nameLength characters
+    // are the table's name, shortened first when the line is too long to show.
+    void addTargetResult(const QString& line, bool ticked, qsizetype nameLength = -1);
     void setRecordCounterText(const QString& text);
     QString recordCounterText() const;
     void processEvents();
@@ -55,11 +57,9 @@ public:
     void showError(const QString& text);
     DialogResult confirm(const QString& text);
 
-    // A move run switches the window between idle and running. endRun also
-    // closes the window when the close box was pressed during the run.
+    // A move run switches the window between idle and running.
     void beginRun();
     void endRun();
-    bool closeRequested() const noexcept { return closeRequested_; }
 
     // Click handlers. Those of the Source, Target and Execute buttons check
     // the busy guard and then call the matching hook below, when set.
@@ -113,7 +113,7 @@ public:
     BevelPanel* pnlMessages = nullptr;
     QToolButton* btnClear = nullptr;
     QCheckBox* chkFullTrace = nullptr;
-    QListWidget* lstMessage = nullptr;
+    MessageList* lstMessage = nullptr;
     PanelStatusBar* StatusBar = nullptr;
     Gauge* pbTables = nullptr;
     RecordProgressBar* pbRecords = nullptr;
@@ -130,5 +130,4 @@ private:
     void updateMoverEnabled();
 
     MessageDialogs& dialogs_;
-    bool closeRequested_ = false;
 };

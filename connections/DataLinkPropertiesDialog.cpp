@@ -1,12 +1,16 @@
 #include "DataLinkPropertiesDialog.h"
 
 #include "DataLinkFields.h"
+#include "PasswordText.h"
+#include "dbaccess/values/Exceptions.h"
 #include "dbaccess/TADOConnection.h"
 #include "dbaccess/values/Exceptions.h"
 #include "dbaccess/values/TStrings.h"
 #include "dbaccess/values/UnicodeText.h"
 #include "dbaccess/values/Variant.h"
 #include "platform/BrowseDataLinkFile.h"
+#include "platform/DataLinkFiles.h"
+#include "platform/DataLinkFolder.h"
 #include "platform/FilePaths.h"
 #include "platform/WindowPlacement.h"
 
@@ -20,6 +24,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -48,18 +54,6 @@ QComboBox* editableCombo(QWidget* parent, const char* name) {
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
     return box;
-}
-
-// Driver messages rarely repeat the password, but a report must never show it.
-std::string withoutPassword(std::string message, const std::string& password) {
-    if (password.empty()) {
-        return message;
-    }
-    for (auto at = message.find(password); at != std::string::npos;
-         at = message.find(password, at + 8)) {
-        message.replace(at, password.size(), "********");
-    }
-    return message;
 }
 
 } // namespace
@@ -135,6 +129,8 @@ void DataLinkPropertiesDialog::buildLayout() {
 
     Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     Buttons->setObjectName(QStringLiteral("Buttons"));
+    SaveAsButton = Buttons->addButton(QStringLiteral("Sa&ve As..."), QDialogButtonBox::ActionRole);
+    SaveAsButton->setObjectName(QStringLiteral("SaveAsButton"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -145,6 +141,7 @@ void DataLinkPropertiesDialog::buildLayout() {
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(TestButton, &QPushButton::clicked, this, [this] { TestConnectionClick(); });
+    connect(SaveAsButton, &QPushButton::clicked, this, [this] { SaveAsClick(); });
     connect(DatabaseFileBrowse, &QPushButton::clicked, this,
             &DataLinkPropertiesDialog::browseDatabaseFile);
     connect(ProviderBox, &QComboBox::currentIndexChanged, this,
@@ -208,7 +205,16 @@ void DataLinkPropertiesDialog::updateEnabled() {
     DriverBox->setEnabled(odbc);
     DataSourceBox->setEnabled(odbc);
     // The connection string names a data source or a driver, never both.
-    SourceNote->setVisible(odbc && !text(DriverBox).empty() && !text(DataSourceBox).empty());
+    const bool both = odbc && !text(DriverBox).empty() && !text(DataSourceBox).empty();
+    if (both != SourceNote->isVisibleTo(this)) {
+        SourceNote->setVisible(both);
+        // The wrapped note needs its lines: a shown dialog grows to them, and
+        // gives them back when the note goes.
+        if (isVisible()) {
+            layout()->activate();
+            resize(width(), heightForWidth(width()));
+        }
+    }
     DatabaseFileEdit->setEnabled(file);
     DatabaseFileBrowse->setEnabled(file);
     ServerEdit->setEnabled(!file);
@@ -270,7 +276,8 @@ QString DataLinkPropertiesDialog::TestConnectionClick() {
         connection.SetConnected(true);
         report = "Test connection succeeded.";
     } catch (const std::exception& error) {
-        report = "Test connection failed: " + withoutPassword(error.what(), text(PasswordEdit));
+        // Driver messages rarely repeat a password, but a report must never show it.
+        report = "Test connection failed: " + withoutPasswords(error.what(), built);
     }
     QGuiApplication::restoreOverrideCursor();
     TestButton->setEnabled(true);
@@ -280,12 +287,35 @@ QString DataLinkPropertiesDialog::TestConnectionClick() {
 
 void DataLinkPropertiesDialog::browseDatabaseFile() {
     const std::string current = text(DatabaseFileEdit);
+    // A new file is a new database: SQLite creates it at the first connection.
     const auto chosen = chooser_.chooseFile(
         this, QStringLiteral("Select Database File"), qText(directoryPart(current)),
-        QStringLiteral("SQLite Databases (*.sqlite *.sqlite3 *.db)"));
+        QStringLiteral("SQLite Databases (*.sqlite *.sqlite3 *.db)"), FileChoice::ExistingOrNew);
     if (chosen) {
         DatabaseFileEdit->setText(*chosen);
     }
+}
+
+QString DataLinkPropertiesDialog::SaveAsClick() {
+    const std::string folder = DataLinkFolder();
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    const auto chosen =
+        chooser_.chooseFile(this, QStringLiteral("Save Data Link File"),
+                            qText(folder.empty() ? folder : folder + PathDelimiter),
+                            QString::fromLatin1(DataLinkFileFilter), FileChoice::Save);
+    if (!chosen) {
+        return {};
+    }
+    QString path = *chosen;
+    if (!path.endsWith(QStringLiteral(".udl"), Qt::CaseInsensitive)) {
+        path += QStringLiteral(".udl");
+    }
+    std::string failure;
+    TestResult->setText(writeDataLinkFile(path.toStdString(), connectionString(), failure)
+                            ? QStringLiteral("Saved as %1.").arg(path)
+                            : QStringLiteral("Could not save %1: %2").arg(path, qText(failure)));
+    return TestResult->text();
 }
 
 std::u16string RunDataLinkProperties(QWidget* parent, const std::u16string& initialString,

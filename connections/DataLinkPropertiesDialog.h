@@ -31,6 +31,10 @@ public:
     QString TestConnectionClick();
     // Seconds that Test Connection waits for the database; 15 unless set.
     void setTestTimeout(int seconds) noexcept { testTimeout_ = seconds; }
+    // Saves the fields' string as a data link file that the user chooses,
+    // in the data link folder unless they go elsewhere, and shows the
+    // outcome in TestResult; returns the text shown, empty when cancelled.
+    QString SaveAsClick();
 
     QComboBox* ProviderBox = nullptr;
     QComboBox* DriverBox = nullptr;
@@ -46,6 +50,7 @@ public:
     QLineEdit* PasswordEdit = nullptr;
     QLineEdit* OptionsEdit = nullptr;
     QPushButton* TestButton = nullptr;
+    QPushButton* SaveAsButton = nullptr;
     QLabel* TestResult = nullptr;
     QDialogButtonBox* Buttons = nullptr;
 

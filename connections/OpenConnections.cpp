@@ -1,8 +1,12 @@
 #include "OpenConnections.h"
 
 #include "ConnectionView.h"
+#include "PasswordText.h"
 #include "dbaccess/TADOConnection.h"
 #include "dbaccess/values/TStrings.h"
+
+#include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -18,6 +22,22 @@ TADOConnection& prepare(ConnectionView& view, ConnectionSide side) {
     return connection;
 }
 
+// After the error line, the driver's own words on one line, without the
+// connection's passwords.
+void reportFailure(ConnectionView& view, const TADOConnection& connection, const char* line,
+                   const std::exception* error) {
+    view.AddMessage(line);
+    if (error == nullptr) {
+        return;
+    }
+    std::string message = withoutPasswords(error->what(), connection.ConnectionString());
+    std::replace_if(
+        message.begin(), message.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    if (!trimmed(message).empty()) {
+        view.AddMessage(trimmed(message));
+    }
+}
+
 } // namespace
 
 void btnOpenSourceClick(ConnectionView& view) {
@@ -29,9 +49,12 @@ void btnOpenSourceClick(ConnectionView& view) {
         view.EnableSourceSelection();
         view.ShowConnectionState(1, ConnectionSide::Source);
         view.AddMessage("Connected Source Connection");
+    } catch (const std::exception& error) {
+        reportFailure(view, connection, "Connecting Source Connection..(Error:ConnectionString)",
+                      &error);
     } catch (...) {
-        // The exception's text may name the string's parts; only the fact is shown.
-        view.AddMessage("Connecting Source Connection..(Error:ConnectionString)");
+        reportFailure(view, connection, "Connecting Source Connection..(Error:ConnectionString)",
+                      nullptr);
     }
 }
 
@@ -47,7 +70,11 @@ void btnOpenTargetClick(ConnectionView& view) {
         }
         view.ShowConnectionState(1, ConnectionSide::Target);
         view.AddMessage("Connected Target Connection");
+    } catch (const std::exception& error) {
+        reportFailure(view, connection, "Connecting Target Connection..(Error:ConnectionString)",
+                      &error);
     } catch (...) {
-        view.AddMessage("Connecting Target Connection..(Error:ConnectionString)");
+        reportFailure(view, connection, "Connecting Target Connection..(Error:ConnectionString)",
+                      nullptr);
     }
 }

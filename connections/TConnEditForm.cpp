@@ -1,6 +1,7 @@
 #include "TConnEditForm.h"
 
 #include "DataLinkServices.h"
+#include "PasswordText.h"
 #include "dbaccess/values/UnicodeText.h"
 #include "dbaccess/values/Variant.h"
 #include "platform/DataLinkFiles.h"
@@ -12,6 +13,8 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -82,6 +85,7 @@ void TConnEditForm::buildLayout() {
                                 "UseConnectionString", {10, 73, 226, 20});
     ConnectionString = place(new QLineEdit(group), "ConnectionString", {28, 94, 332, 21});
     ConnectionString->setMaxLength(std::numeric_limits<int>::max());
+    ConnectionString->installEventFilter(this);
     Build = place(new QPushButton(QStringLiteral("B&uild..."), group), "Build", {370, 92, 75, 25});
     // Enter presses the focused button, or OK when no button has the focus.
     for (QPushButton* button : {OkButton, CancelButton, HelpButton, Browse, Build}) {
@@ -125,6 +129,12 @@ void TConnEditForm::buildLayout() {
 
 void TConnEditForm::FormCreate() {
     helpContext_ = ConnectionStringHelpContext;
+    fillDataLinkList();
+}
+
+void TConnEditForm::fillDataLinkList() {
+    const QString typed = DataLinkFile->currentText();
+    DataLinkFile->clear();
     std::vector<std::string> names;
     ListDataLinkFiles(names, std::string());
     // The list is kept sorted, without regard to case.
@@ -137,7 +147,7 @@ void TConnEditForm::FormCreate() {
     });
     DataLinkFile->addItems(items);
     DataLinkFile->setCurrentIndex(-1);
-    DataLinkFile->setEditText(QString());
+    DataLinkFile->setEditText(typed);
 }
 
 void TConnEditForm::runClick(void (TConnEditForm::*handler)()) {
@@ -161,7 +171,7 @@ std::u16string TConnEditForm::RunEditor(const std::u16string& initial) {
         DataLinkFile->setEditText(
             QString::fromStdString(inFolder ? fileNamePart(fileText) : fileText));
     } else {
-        ConnectionString->setText(QString::fromStdString(utf16ToUtf8(initial)));
+        showConnectionString(utf16ToUtf8(initial));
         UseConnectionString->setChecked(true);
     }
     SourceButtonClick();
@@ -173,7 +183,7 @@ std::u16string TConnEditForm::RunEditor(const std::u16string& initial) {
 
 std::u16string TConnEditForm::composeResult() const {
     if (UseConnectionString->isChecked()) {
-        return utf8ToUtf16(ConnectionString->text().toStdString());
+        return utf8ToUtf16(typedConnectionString());
     }
     const std::string fileText = DataLinkFile->currentText().toStdString();
     if (fileText.empty()) {
@@ -206,9 +216,36 @@ void TConnEditForm::BrowseClick() {
 }
 
 void TConnEditForm::BuildClick() {
-    const std::u16string current = utf8ToUtf16(ConnectionString->text().toStdString());
+    const std::u16string current = utf8ToUtf16(typedConnectionString());
     const std::u16string built = services_.RunDataLinkProperties(this, current);
-    ConnectionString->setText(QString::fromStdString(utf16ToUtf8(built)));
+    showConnectionString(utf16ToUtf8(built));
+    // The property dialog may have saved a data link file.
+    fillDataLinkList();
+}
+
+void TConnEditForm::showConnectionString(const std::string& connectionString) {
+    storedString_ = connectionString;
+    ConnectionString->setText(QString::fromStdString(shownConnectionString(connectionString)));
+}
+
+std::string TConnEditForm::typedConnectionString() const {
+    return restorePasswords(ConnectionString->text().toStdString(), storedString_);
+}
+
+bool TConnEditForm::eventFilter(QObject* watched, QEvent* event) {
+    // Focus from the keyboard selects a field's text, and on X11 a selection
+    // is anyone's to read: a field that names a password gets the focus plain.
+    if (watched == ConnectionString && event->type() == QEvent::FocusIn) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+             reason == Qt::ShortcutFocusReason) &&
+            holdsPassword(ConnectionString->text().toStdString())) {
+            QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(ConnectionString, &plain);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TConnEditForm::HelpButtonClick() {

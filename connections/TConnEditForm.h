@@ -46,12 +46,21 @@ public:
     QLineEdit* ConnectionString = nullptr;
     QPushButton* Build = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildLayout();
     void FormCreate();
+    void fillDataLinkList();
     void runClick(void (TConnEditForm::*handler)());
     std::u16string composeResult() const;
 
+    void showConnectionString(const std::string& connectionString);
+    std::string typedConnectionString() const;
+
     DataLinkServices& services_;
     int helpContext_ = 0;
+    // The string whose passwords the field shows as "********".
+    std::string storedString_;
 };

@@ -55,3 +55,16 @@ public:
     // Yes or No; true for Yes.
     virtual bool confirm(const std::string& text) = 0;
 };
+
+// When Stop was pressed, asks "Stop Export?": true for Yes. No withdraws the
+// request, so the run goes on and Stop can be pressed again.
+inline bool stopConfirmed(MoveView& view) {
+    if (!view.stopRequested()) {
+        return false;
+    }
+    if (view.confirm("Stop Export?")) {
+        return true;
+    }
+    view.clearStopRequest();
+    return false;
+}

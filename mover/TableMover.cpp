@@ -1,6 +1,7 @@
 #include "TableMover.h"
 
 #include "SequenceReset.h"
+#include "SourceRow.h"
 #include "TableNames.h"
 #include "TableVerification.h"
 #include "Utilities.h"
@@ -20,9 +21,9 @@ const std::array<std::string, 5> statusWords = {
 constexpr const char* titlePrefix = "Velbrook 0.1 T:";
 
 void reportError(MoveContext& context, MoveView& view, const std::string& name,
-                 const std::string& message) {
+                 const std::string& message, SourceRow* row = nullptr) {
     view.AddMessage(message);
-    view.addMemoLine("Table: " + name + " " + message);
+    view.addMemoLine("Table: " + name + " " + (row != nullptr ? row->text() + ": " : "") + message);
     context.tableStatus = 3;
 }
 
@@ -100,7 +101,7 @@ void requireWorkingConnections(MoveContext& context, MoveView& view, const std::
 }
 
 void copyRow(MoveContext& context, MoveView& view, const std::string& name,
-             const std::vector<TField*>& targets) {
+             const std::vector<TField*>& targets, SourceRow* row) {
     TADOTable& source = context.sourceTable;
     TADOTable& target = context.targetTable;
     target.Append();
@@ -116,13 +117,13 @@ void copyRow(MoveContext& context, MoveView& view, const std::string& name,
             }
             to->SetValue(value);
         } catch (const EDatabaseError& error) {
-            reportError(context, view, name, error.Message());
+            reportError(context, view, name, error.Message(), row);
         }
     }
     try {
         target.Post();
     } catch (const EDatabaseError& error) {
-        reportError(context, view, name, error.Message());
+        reportError(context, view, name, error.Message(), row);
         // A refused row is reported once and never sent again.
         target.Cancel();
         if (endsWriting(context, error)) {
@@ -144,6 +145,7 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
     context.sourceTable.Rewind();
     view.AddMessage("Begining Move Source Data to Target");
     const std::vector<TField*> targets = targetFields(context.sourceTable, context.targetTable);
+    SourceRow row(context);
     // The title changes once a percent; it is built only then.
     std::string title;
     int titleTables = -1, titleRows = -2;
@@ -160,19 +162,20 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
         }
         view.setApplicationTitle(title);
         view.processEvents();
+        row.next();
         try {
-            copyRow(context, view, name, targets);
+            copyRow(context, view, name, targets, &row);
         } catch (const WritingEnded& ended) {
             cause = ended.Message();
         } catch (const std::exception& error) {
             // Every failure of a row counts, not only database errors.
-            reportError(context, view, name, error.what());
+            reportError(context, view, name, error.what(), &row);
             context.targetTable.Cancel();
             if (endsWriting(context, error)) {
                 cause = error.what();
             }
         } catch (...) {
-            reportError(context, view, name, "Unknown error");
+            reportError(context, view, name, "Unknown error", &row);
             context.targetTable.Cancel();
         }
         if (!cause.empty()) {
@@ -187,7 +190,7 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
             cause = error.what();
             return CopyEnd::Failed;
         }
-        if (view.stopRequested() && view.confirm("Stop Export?")) {
+        if (stopConfirmed(view)) {
             view.AddMessage("Move terminated by user !!");
             return CopyEnd::Stopped;
         }
@@ -198,7 +201,7 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
 } // namespace
 
 void CopyRecord(MoveContext& context, MoveView& view, const std::string& name) {
-    copyRow(context, view, name, targetFields(context.sourceTable, context.targetTable));
+    copyRow(context, view, name, targetFields(context.sourceTable, context.targetTable), nullptr);
 }
 
 bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableName,

@@ -75,7 +75,7 @@ bool VerifyTargetTable(MoveContext& context, MoveView& view, const std::string& 
         const VerifiedTable table = describeTables(context, sourceName, targetName);
         outcome = verifyTable(table, [&view] {
             view.processEvents();
-            return !(view.stopRequested() && view.confirm("Stop Export?"));
+            return !stopConfirmed(view);
         });
     } catch (const std::exception& error) {
         // A table that could not be read again is not known to be whole.

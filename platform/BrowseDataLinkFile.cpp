@@ -4,16 +4,40 @@
 #include "FilePaths.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QRegularExpression>
+#include <QTreeView>
+#include <algorithm>
 
 std::optional<QString> QtFileChooser::chooseFile(QWidget* parent, const QString& caption,
                                                  const QString& initialDirectory,
-                                                 const QString& filter) {
-    const QString chosen = QFileDialog::getOpenFileName(parent, caption, initialDirectory,
-                                                        filter + QStringLiteral(";;All Files (*)"));
-    if (chosen.isEmpty()) {
+                                                 const QString& filter, FileChoice choice) {
+    QFileDialog dialog(parent, caption, initialDirectory,
+                       filter + QStringLiteral(";;All Files (*)"));
+    dialog.setObjectName(QStringLiteral("FileChooser"));
+    dialog.setFileMode(choice == FileChoice::Existing ? QFileDialog::ExistingFile
+                                                      : QFileDialog::AnyFile);
+    dialog.setAcceptMode(choice == FileChoice::Save ? QFileDialog::AcceptSave
+                                                    : QFileDialog::AcceptOpen);
+    if (choice == FileChoice::Save) {
+        // A name typed without the filter's extension gets it.
+        const QRegularExpressionMatch extension =
+            QRegularExpression(QStringLiteral("\\(\\*\\.(\\w+)")).match(filter);
+        dialog.setDefaultSuffix(extension.captured(1));
+    }
+    // Qt's own chooser: the name takes the room left by the other columns.
+    dialog.setViewMode(QFileDialog::Detail);
+    if (auto* files = dialog.findChild<QTreeView*>()) {
+        QHeaderView* header = files->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        dialog.resize(std::max(dialog.width(), 720), std::max(dialog.height(), 440));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return chosen;
+    return dialog.selectedFiles().constFirst();
 }
 
 std::u16string BrowseDataLinkFile(QWidget* parent, const std::u16string& initialFile,
@@ -30,7 +54,7 @@ std::u16string BrowseDataLinkFile(QWidget* parent, const std::u16string& initial
     }
     const std::optional<QString> chosen = chooser.chooseFile(
         parent, QStringLiteral("Select Data Link File"), QString::fromStdString(directory),
-        QString::fromLatin1(DataLinkFileFilter));
+        QString::fromLatin1(DataLinkFileFilter), FileChoice::Existing);
     if (!chosen) {
         return initialFile;
     }

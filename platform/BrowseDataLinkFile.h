@@ -6,6 +6,16 @@
 
 class QWidget;
 
+// What a file chooser lets the user pick.
+enum class FileChoice {
+    // A file that exists, to be read.
+    Existing,
+    // A file that exists or the name of one to be created, such as a new database.
+    ExistingOrNew,
+    // A file to be written; replacing one is confirmed first.
+    Save,
+};
+
 // The platform's file chooser, behind an interface so that a test can answer
 // it in place of the user.
 class FileChooser {
@@ -17,15 +27,16 @@ public:
     // reads "Description (*.ext)".
     virtual std::optional<QString> chooseFile(QWidget* parent, const QString& caption,
                                               const QString& initialDirectory,
-                                              const QString& filter) = 0;
+                                              const QString& filter, FileChoice choice) = 0;
 };
 
-// Qt's file dialog, offering the filter's files and all files.
+// Qt's file dialog, offering the filter's files and all files, with columns
+// as wide as what they show.
 class QtFileChooser : public FileChooser {
 public:
     std::optional<QString> chooseFile(QWidget* parent, const QString& caption,
-                                      const QString& initialDirectory,
-                                      const QString& filter) override;
+                                      const QString& initialDirectory, const QString& filter,
+                                      FileChoice choice) override;
 };
 
 inline constexpr const char* DataLinkFileFilter = "Data Link Files (*.udl)";

@@ -3,7 +3,11 @@
 #include "DataLinkFolder.h"
 #include "FilePaths.h"
 
+#include <QString>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace {
@@ -45,4 +49,29 @@ int ListDataLinkFiles(std::vector<std::string>& list, const std::string& folder)
         }
     }
     return static_cast<int>(list.size());
+}
+
+bool writeDataLinkFile(const std::string& path, const std::string& connectionString,
+                       std::string& failure) {
+    const std::u16string text =
+        u"\uFEFF[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" +
+        QString::fromStdString(connectionString).toStdU16String() + u"\r\n";
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    namespace fs = std::filesystem;
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::error_code error;
+    if (file) {
+        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write,
+                        fs::perm_options::replace, error);
+    }
+    if (!file || error || !file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
+        !file.flush()) {
+        failure = error ? error.message() : std::strerror(errno);
+        return false;
+    }
+    return true;
 }

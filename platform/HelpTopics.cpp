@@ -3,6 +3,7 @@
 #include "WindowPlacement.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -11,12 +12,21 @@
 namespace {
 
 // Break marks in the examples (zero-width spaces after ";", no-break spaces
-// and word joiners elsewhere) stay out of what the user copies.
+// and word joiners elsewhere) stay out of what the user copies. Escape closes
+// the window, as it closes a dialog.
 class HelpBrowser : public QTextBrowser {
 public:
     using QTextBrowser::QTextBrowser;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            close();
+            return;
+        }
+        QTextBrowser::keyPressEvent(event);
+    }
+
     QMimeData* createMimeDataFromSelection() const override {
         QString text = textCursor().selection().toPlainText();
         text.remove(QChar(0x200B));

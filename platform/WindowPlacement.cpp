@@ -16,6 +16,16 @@ QRect centredOn(const QSize& size, const QRect& area) {
     return frame;
 }
 
+// Moved onto the screen; one larger than the screen keeps its top left
+// corner, with the caption and the first controls, on it.
+QRect onScreen(QRect frame, const QRect& screen) {
+    frame.moveLeft(std::clamp(frame.left(), screen.left(),
+                              std::max(screen.left(), screen.right() + 1 - frame.width())));
+    frame.moveTop(std::clamp(frame.top(), screen.top(),
+                             std::max(screen.top(), screen.bottom() + 1 - frame.height())));
+    return frame;
+}
+
 QMargins knownMargins(const QWidget& window) {
     const QWindow* handle = window.windowHandle();
     return handle != nullptr && handle->isExposed() ? handle->frameMargins() : QMargins();
@@ -99,12 +109,21 @@ private:
         if (screen == nullptr) {
             return;
         }
+        // A window larger than the screen's free area shrinks to it, as far
+        // as it can.
+        const QRect area = screen->availableGeometry();
+        const QSize fitting = window_.size()
+                                  .boundedTo(area.size().shrunkBy(margins))
+                                  .expandedTo(window_.minimumSize());
+        if (fitting != window_.size()) {
+            window_.resize(fitting);
+        }
         const QSize frameSize = window_.size().grownBy(margins);
         QRect otherFrame;
         if (other_ != nullptr && other_->isVisible()) {
             otherFrame = other_->window()->frameGeometry();
         }
-        const QRect frame = placedFrame(placement_, frameSize, screen->geometry(), otherFrame);
+        const QRect frame = placedFrame(placement_, frameSize, area, otherFrame);
         window_.setGeometry(
             QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), window_.size()));
     }
@@ -126,9 +145,9 @@ void keepPlaced(QWidget& window, Placement placement, const QWidget* other) {
 QRect placedFrame(Placement placement, const QSize& frameSize, const QRect& screen,
                   const QRect& otherFrame) {
     if (placement == Placement::ScreenCentre || otherFrame.isNull()) {
-        return centredOn(frameSize, screen);
+        return onScreen(centredOn(frameSize, screen), screen);
     }
-    QRect frame = centredOn(frameSize, otherFrame);
+    QRect frame = onScreen(centredOn(frameSize, otherFrame), screen);
     if (placement == Placement::BesideWindow) {
         QRect right = frame;
         right.moveLeft(otherFrame.right() + 1);

@@ -3,6 +3,7 @@
 #include "RecordingDialogs.h"
 #include "app/ClickLabel.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -39,7 +40,7 @@ TEST_F(AboutBoxLabels, ShowProductVersionMakerAndNote) {
     EXPECT_EQ(box.Version->text(), "Version: 0.1");
     EXPECT_EQ(textColor(box.Version), QColor(Qt::red));
     EXPECT_EQ(box.Label1->text(), "The Velbrook developers");
-    EXPECT_EQ(box.Label2->text(), "Email: " + box.mailAddress().path());
+    EXPECT_EQ(box.Label2->text(), "Documentation: docs");
     EXPECT_TRUE(box.Comments->wordWrap());
     EXPECT_TRUE(box.Comments->text().contains(QString::fromUtf8("逐筆")));
     EXPECT_FALSE(box.ProgramIcon->pixmap().isNull());
@@ -53,18 +54,18 @@ TEST_F(AboutBoxLabels, LinksLookClickable) {
     }
 }
 
-TEST_F(AboutBoxLabels, ClicksOpenTheWebAndMailAddresses) {
+TEST_F(AboutBoxLabels, ClicksOpenTheReadmeAndTheDocumentationTheProgramShips) {
     QTest::mouseClick(box.Label1, Qt::LeftButton);
     QTest::mouseClick(box.Label2, Qt::LeftButton);
     ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[0].scheme(), "https");
-    EXPECT_TRUE(opened[0].host().endsWith("example.org"));
-    EXPECT_EQ(opened[1].scheme(), "mailto");
-    EXPECT_TRUE(opened[1].path().endsWith("@example.org"));
+    EXPECT_TRUE(QFileInfo(opened[0].toLocalFile()).isFile()) << opened[0].toString().toStdString();
+    EXPECT_EQ(opened[0].fileName(), "README.md");
+    EXPECT_TRUE(QFileInfo(opened[1].toLocalFile() + "/RELIABILITY.md").isFile())
+        << opened[1].toString().toStdString();
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-// With no browser or mail program, a box shows the address to copy.
+// With no program for the file, a box shows its path to copy.
 struct UnopenedCase {
     const char* name;
     ClickLabel* TAboutBox::*label;
@@ -84,11 +85,13 @@ TEST_P(AboutBoxUnopened, ShowsTheAddress) {
         << dialogs.shown[0].text.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    , AboutBoxUnopened,
-    ::testing::Values(UnopenedCase{"Web", &TAboutBox::Label1, "https://www.example.org/velbrook"},
-                      UnopenedCase{"Mail", &TAboutBox::Label2, "dev@example.org"}),
-    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(, AboutBoxUnopened,
+                         ::testing::Values(UnopenedCase{"Readme", &TAboutBox::Label1,
+                                                        TAboutBox::readmeAddress().toLocalFile()},
+                                           UnopenedCase{
+                                               "Documentation", &TAboutBox::Label2,
+                                               TAboutBox::documentsAddress().toLocalFile()}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(AboutBoxLabels, OkIsTheDefaultButtonAndCloses) {
     EXPECT_TRUE(box.OKButton->isDefault());

@@ -49,21 +49,21 @@ TEST(ExceptionMessage, ReadsTheLayersMessageAndAnyStandardException) {
 
 using DefaultErrorReport = FormFixture;
 
-TEST_F(DefaultErrorReport, ShowsTheMessageUnderTheCurrentApplicationTitle) {
+TEST_F(DefaultErrorReport, ShowsTheMessageUnderTheProgramsCaption) {
     form->onMove = [] { throw EOleException("Cannot open database velbrook", -2147467259); };
     form->btnMover->setEnabled(true);
     click(form->btnMover);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
-    EXPECT_EQ(dialogs.shown[0].caption, "Velbrook 0.1");
+    EXPECT_EQ(dialogs.shown[0].caption, "Velbrook");
     EXPECT_EQ(dialogs.shown[0].text, "Cannot open database velbrook.");
 
-    // During a run the caption is the progress title.
+    // The progress title stays out of the caption.
     setApplicationTitle("Velbrook 0.1 T:50% R: 5%");
     form->onMove = [] { throw std::runtime_error("Stop!"); };
     click(form->btnMover);
     ASSERT_EQ(dialogs.shown.size(), 2u);
-    EXPECT_EQ(dialogs.shown[1].caption, "Velbrook 0.1 T:50% R: 5%");
+    EXPECT_EQ(dialogs.shown[1].caption, "Velbrook");
     EXPECT_EQ(dialogs.shown[1].text, "Stop!");
 
     // The program goes on.
@@ -82,12 +82,11 @@ TEST(FailedBrowse, GoesToTheDefaultErrorReport) {
         editor.Browse->click();
         editor.CancelButton->click();
     });
-    setApplicationTitle("Velbrook 0.1");
     form.RunEditor(u"FILE NAME=/x/a.udl");
     ASSERT_TRUE(answer.ran());
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
-    EXPECT_EQ(dialogs.shown[0].caption, "Velbrook 0.1");
+    EXPECT_EQ(dialogs.shown[0].caption, "Velbrook");
     EXPECT_EQ(dialogs.shown[0].text, "Interface not supported.");
 }
 

@@ -2,9 +2,9 @@
 
 #include "RecordingDialogs.h"
 #include "app/CheckListBox.h"
+#include "app/MessageList.h"
 #include "app/TMainForm.h"
 
-#include <QListWidget>
 #include <QStringList>
 #include <QTest>
 #include <QToolButton>
@@ -37,7 +37,7 @@ protected:
     QStringList messages() const {
         QStringList lines;
         for (int i = 0; i < form->lstMessage->count(); ++i) {
-            lines << form->lstMessage->item(i)->text();
+            lines << form->lstMessage->line(i);
         }
         return lines;
     }

@@ -1,6 +1,7 @@
 #include "FormFixture.h"
 #include "app/BevelPanel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLayout>
 #include <functional>
@@ -14,11 +15,23 @@ struct WindowSize {
 
 class MainFormLayoutAt : public FormFixture, public ::testing::WithParamInterface<WindowSize> {};
 
-// Captions stay clear of the controls in their panels, and every control
-// is whole.
+// Captions stay clear of the controls in their panels, every control is
+// whole, and a long name gives way to the rest of its line.
 TEST_P(MainFormLayoutAt, NothingOverlaps) {
+    const QString name(200, u'n');
+    form->clstSource->addItem(name);
+    form->addTargetResult(name + " Append Error! Records: 5", false, name.size());
     form->resize(GetParam().size(*form));
     form->layout()->activate();
+    QApplication::processEvents();
+    for (const CheckListBox* list : {form->clstSource, form->clstTarget}) {
+        const QString shown = list->shownText(0);
+        EXPECT_LT(list->fontMetrics().horizontalAdvance(shown), list->viewport()->width());
+        EXPECT_TRUE(shown.startsWith("nnn")) << shown.toStdString();
+        EXPECT_EQ(list->item(0)->toolTip(), list->item(0)->text());
+    }
+    EXPECT_TRUE(form->clstTarget->shownText(0).endsWith("nn Append Error! Records: 5"));
+    EXPECT_TRUE(form->clstSource->shownText(0).contains(QChar(0x2026)));
     for (const BevelPanel* panel : {form->pnlSource, form->pnlTarget, form->pnlMessages}) {
         SCOPED_TRACE(panel->caption().toStdString());
         const QRect caption = panel->captionRect();

@@ -263,24 +263,6 @@ TEST_F(MoveRun, StopIsEnabledOnlyDuringARunAndSetsTheFlag) {
     EXPECT_FALSE(form->FMoving);
 }
 
-TEST_F(MoveRun, CloseBoxDuringARunStopsAfterTheRowInHandAndThenCloses) {
-    form->beginRun();
-    EXPECT_FALSE(form->close());
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->FStopRequested);
-
-    // The mover clears the flag before a table's rows; the close still stands.
-    form->FStopRequested = false;
-    form->processEvents();
-    EXPECT_TRUE(form->FStopRequested);
-    EXPECT_EQ(form->confirm("Stop Export?"), DialogResult::Yes);
-    EXPECT_TRUE(dialogs.shown.empty());
-
-    form->endRun();
-    QTest::qWait(20);
-    EXPECT_FALSE(form->isVisible());
-}
-
 TEST_F(MoveRun, ConfirmAndErrorGoThroughTheDialogs) {
     dialogs.answers = {DialogResult::No, DialogResult::Yes};
     EXPECT_EQ(form->confirm("Stop Export?"), DialogResult::No);

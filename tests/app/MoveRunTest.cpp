@@ -153,50 +153,45 @@ TEST_F(WindowMove, RowCounterAndTitleFollowEveryRow_sqlite) {
     EXPECT_EQ(form->recordCounterText(), "3 / 3");
 }
 
-TEST_F(WindowMove, StopAnsweredNoThenYesEndsTheRun_sqlite) {
+TEST_F(WindowMove, StopAnsweredNoGoesOnAndStopAnsweredYesEndsTheRun_sqlite) {
     source.execute("CREATE TABLE a (id INTEGER); INSERT INTO a VALUES (1), (2), (3);"
-                   "CREATE TABLE b (id INTEGER); INSERT INTO b VALUES (1);");
+                   "CREATE TABLE b (id INTEGER); INSERT INTO b VALUES (1), (2);");
     openBoth();
     tick("a");
     tick("b");
     dialogs.answers = {DialogResult::No, DialogResult::Yes};
-    // Stop is pressed once the rows of the first table have started.
-    QObject::connect(form->lstMessage->model(), &QAbstractItemModel::rowsInserted, form.get(),
-                     [this] {
-                         if (messages().back() == "Begining Move Source Data to Target" &&
-                             !form->FStopRequested) {
-                             QTimer::singleShot(0, form.get(), [this] { click(form->btnStop); });
-                         }
-                     });
+    // Stop is pressed as the rows of each table start.
+    QObject::connect(form->lstMessage, &MessageList::lineAdded, form.get(), [this] {
+        if (messages().back() == "Begining Move Source Data to Target") {
+            QTimer::singleShot(0, form.get(), [this] { click(form->btnStop); });
+        }
+    });
     execute();
-    ASSERT_EQ(dialogs.shown.size(), 2U);
+    ASSERT_EQ(dialogs.shown.size(), 2U) << "No withdraws the request";
     EXPECT_EQ(dialogs.shown[0].text, "Stop Export?");
     EXPECT_EQ(dialogs.shown[0].caption, "Confirm");
     EXPECT_EQ(messages().back(), "Move terminated by user !!");
-    EXPECT_TRUE(results().isEmpty()) << "a stopped table gets no result line";
-    EXPECT_FALSE(messages().contains("End Move Source Data to Target"));
-    EXPECT_EQ(target.queryValue("SELECT count(*) FROM a;"), "2");
-    EXPECT_EQ(target.queryValue("SELECT count(*) FROM sqlite_master WHERE name = 'b';"), "0");
+    EXPECT_EQ(results(), QStringList{"a  Records: 3 [x]"}) << "a stopped table gets no result line";
+    EXPECT_EQ(target.queryValue("SELECT count(*) FROM a;"), "3");
+    EXPECT_EQ(target.queryValue("SELECT count(*) FROM b;"), "1");
     EXPECT_FALSE(form->btnStop->isEnabled());
     EXPECT_FALSE(form->FMoving);
 }
 
-TEST_F(WindowMove, CloseBoxDuringARunEndsItAfterTheRowInHand_sqlite) {
+TEST_F(WindowMove, CloseBoxDuringARunIsRefusedAndTheRunGoesOn_sqlite) {
     source.execute("CREATE TABLE a (id INTEGER); INSERT INTO a VALUES (1), (2), (3);");
     openBoth();
     tick("a");
-    QObject::connect(form->lstMessage->model(), &QAbstractItemModel::rowsInserted, form.get(),
-                     [this] {
-                         if (messages().back() == "Begining Move Source Data to Target") {
-                             QTimer::singleShot(0, form.get(), [this] { form->close(); });
-                         }
-                     });
+    QObject::connect(form->lstMessage, &MessageList::lineAdded, form.get(), [this] {
+        if (messages().back() == "Begining Move Source Data to Target") {
+            QTimer::singleShot(0, form.get(), [this] { form->close(); });
+        }
+    });
     execute();
-    EXPECT_EQ(messages().back(), "Move terminated by user !!");
-    EXPECT_TRUE(dialogs.shown.empty()) << "closing stands as a confirmed stop";
-    EXPECT_EQ(target.queryValue("SELECT count(*) FROM a;"), "1");
-    QTest::qWait(20);
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(messages().contains("Moving Data....(Request: Exit Program)"));
+    EXPECT_EQ(results(), QStringList{"a  Records: 3 [x]"});
+    EXPECT_EQ(target.queryValue("SELECT count(*) FROM a;"), "3");
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(WindowMove, TicksAreReadAsTheRunReachesThem_sqlite) {
@@ -204,12 +199,11 @@ TEST_F(WindowMove, TicksAreReadAsTheRunReachesThem_sqlite) {
                    "CREATE TABLE c (id INTEGER);");
     openBoth();
     tick("a");
-    QObject::connect(form->lstMessage->model(), &QAbstractItemModel::rowsInserted, form.get(),
-                     [this] {
-                         if (messages().back() == "Preparing Move Table:a") {
-                             form->clstSource->setChecked(2, true);
-                         }
-                     });
+    QObject::connect(form->lstMessage, &MessageList::lineAdded, form.get(), [this] {
+        if (messages().back() == "Preparing Move Table:a") {
+            form->clstSource->setChecked(2, true);
+        }
+    });
     execute();
     EXPECT_EQ(results(), (QStringList{"a  Records: 0 [x]", "c  Records: 0 [x]"}));
     EXPECT_EQ(form->pbTables->maxValue(), 1);
@@ -248,11 +242,27 @@ TEST_F(WindowMove, RefusedRowIsReportedOnceAndTheRestArrive_sqlite) {
     execute();
     // The refusal, then the verification's finding of the row it cost.
     ASSERT_EQ(memo().size(), 2);
-    EXPECT_TRUE(memo().front().startsWith("Table: t ")) << memo().front().toStdString();
+    // A source without a key names the row by its place.
+    EXPECT_TRUE(memo().front().startsWith("Table: t row 2: ")) << memo().front().toStdString();
     EXPECT_EQ(memo().back(), "Table: t 1 source row not found in the target");
     EXPECT_EQ(results(), (QStringList{"t Append Error! Records: 4 [ ]"}));
     EXPECT_EQ(target.query("SELECT id, v FROM t ORDER BY id;"),
               (std::vector<std::string>{"1|a", "2|b", "3|c"}));
+}
+
+TEST_F(WindowMove, AnErrorThatEndsTheRunIsReportedAndStaysInTheList_sqlite) {
+    source.execute("CREATE TABLE v (id INTEGER); INSERT INTO v VALUES (1);");
+    target.execute("CREATE TABLE base (id INTEGER); CREATE VIEW v AS SELECT id FROM base;");
+    openBoth();
+    tick("v");
+    setApplicationTitle("Velbrook 0.1 T:0%");
+    click(form->btnMover);
+    ASSERT_EQ(dialogs.shown.size(), 1U);
+    EXPECT_EQ(dialogs.shown[0].caption, "Velbrook");
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(messages().back()))
+        << messages().back().toStdString();
+    EXPECT_NE(messages().back(), "Deleting Target Data");
+    EXPECT_FALSE(form->FMoving);
 }
 
 TEST(TableCreation, SchemaScriptOfOrdersToTheByte_sqlite) {

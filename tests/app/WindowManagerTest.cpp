@@ -5,7 +5,9 @@
 #include "XWindows.h"
 #include "app/AboutBox.h"
 #include "app/ApplicationTitle.h"
+#include "app/BevelPanel.h"
 #include "app/MessageDialogs.h"
+#include "app/MessageList.h"
 #include "app/TMainForm.h"
 #include "connections/DataLinkPropertiesDialog.h"
 #include "connections/EditConnectionString.h"
@@ -20,6 +22,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -272,6 +275,104 @@ INSTANTIATE_TEST_SUITE_P(
                       ConfirmKeys{"Escape", {"Escape"}, DialogResult::No},
                       ConfirmKeys{"TabThenEnter", {"Tab", "Return"}, DialogResult::No}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST_F(WindowManager, MainWindowKeepsSourceAndAboutOnTheScreen) {
+    const QRect area = form.screen()->availableGeometry();
+    const qreal scale = form.devicePixelRatioF();
+    const QRect deviceArea(area.topLeft() * scale, area.size() * scale);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QRect frame = xwindows::frameGeometry(form.winId());
+            return !frame.isNull() && deviceArea.contains(frame);
+        },
+        settleMilliseconds))
+        << "frame left " << xwindows::frameGeometry(form.winId()).left();
+    for (const QToolButton* button : {form.btnOpenSource, form.btnAbout}) {
+        EXPECT_TRUE(area.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size())))
+            << button->objectName().toStdString();
+    }
+}
+
+TEST_F(WindowManager, CloseBoxDuringARunIsRefusedLikeExit) {
+    form.beginRun();
+    ASSERT_TRUE(xwindows::typeKeys({"alt+F4"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.lstMessage->count() > 0; }, settleMilliseconds));
+    EXPECT_EQ(form.lstMessage->line(0), "Moving Data....(Request: Exit Program)");
+    QTest::qWait(100);
+    EXPECT_TRUE(form.isVisible());
+    form.endRun();
+}
+
+TEST_F(WindowManager, MessageListShowsTheNewestOfTensOfThousandsOfLines) {
+    const auto line = [](int i) { return QStringLiteral("Preparing Move Table:t%1").arg(i); };
+    constexpr int lines = 20000;
+    for (int i = 0; i < lines; ++i) {
+        form.AddMessage(line(i));
+    }
+    // The screen shows what a list holding only the last lines shows.
+    MessageList expected;
+    expected.setFont(form.lstMessage->font());
+    expected.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    expected.resize(form.lstMessage->size());
+    for (int i = lines - form.lstMessage->rowsInView() - 1; i < lines; ++i) {
+        expected.addLine(line(i));
+    }
+    const QWidget* viewport = form.lstMessage->viewport();
+    const QPoint at = viewport->mapTo(&form, QPoint(0, 0));
+    const auto rgb = [](const QPixmap& pixmap) {
+        return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return rgb(form.screen()->grabWindow(form.winId(), at.x(), at.y(), viewport->width(),
+                                                 viewport->height())) ==
+                   rgb(expected.viewport()->grab());
+        },
+        settleMilliseconds));
+}
+
+// Keys typed into the main window: each tool bar button is reached with Tab
+// and pressed with the space bar, or pressed at once with Alt and its letter.
+struct WindowKeyCase {
+    const char* name;
+    std::vector<KeyStep> steps;
+    const char* pressed;
+};
+
+class MainWindowKeys : public WindowManager, public ::testing::WithParamInterface<WindowKeyCase> {};
+
+TEST_P(MainWindowKeys, ReachAndPressTheToolBarButtons) {
+    for (QToolButton* button : {form.btnSelectAll, form.btnUnSelect, form.btnMover}) {
+        button->setEnabled(true);
+    }
+    QStringList pressed;
+    for (QToolButton* button : form.Panel1->findChildren<QToolButton*>()) {
+        QObject::connect(button, &QToolButton::clicked, &form,
+                         [&pressed, button] { pressed << button->objectName(); });
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == form.btnOpenSource; },
+                                settleMilliseconds));
+    KeyScript script(GetParam().steps);
+    script.start();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return script.done() && !pressed.isEmpty(); }, settleMilliseconds));
+    EXPECT_EQ(script.failure(), "");
+    EXPECT_EQ(pressed, QStringList{QString::fromLatin1(GetParam().pressed)});
+}
+
+INSTANTIATE_TEST_SUITE_P(, MainWindowKeys,
+                         ::testing::Values(WindowKeyCase{"AltS", {{"alt+s", ""}}, "btnOpenSource"},
+                                           WindowKeyCase{"AltA", {{"alt+a", ""}}, "btnSelectAll"},
+                                           WindowKeyCase{"AltT", {{"alt+t", ""}}, "btnOpenTarget"},
+                                           WindowKeyCase{"AltE", {{"alt+e", ""}}, "btnMover"},
+                                           WindowKeyCase{"TabToExecute",
+                                                         {{"Tab", "btnSelectAll"},
+                                                          {"Tab", "btnUnSelect"},
+                                                          {"Tab", "btnOpenTarget"},
+                                                          {"Tab", "btnMover"},
+                                                          {"space", ""}},
+                                                         "btnMover"}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace
 

@@ -109,9 +109,9 @@ const FormCase formCases[] = {
      [](auto&) { return "Driver={SQLite3};FILE NAME=/x/a.udl"; }},
     {"EmptyStringIsAString", [](auto&) { return ""; }, Mode::ConnectionString,
      [](auto&) { return ""; }, [](auto&) { return ""; }, [](auto&) { return ""; }},
-    {"StringWithPasswordIsKept", [](auto&) { return "Provider=MSDASQL.1;Pwd=s;Data Source=x "; },
+    {"PasswordShownMaskedAndKept", [](auto&) { return "Provider=MSDASQL.1;Pwd=s;Data Source=x "; },
      Mode::ConnectionString, [](auto&) { return ""; },
-     [](auto&) { return "Provider=MSDASQL.1;Pwd=s;Data Source=x "; },
+     [](auto&) { return "Provider=MSDASQL.1;Pwd=********;Data Source=x"; },
      [](auto&) { return "Provider=MSDASQL.1;Pwd=s;Data Source=x "; }},
     {"WideText", [](auto&) { return "FILE NAME=/d\xc3\xa4t\xc3\xa9n/\xe4\xb8\xad.udl"; },
      Mode::DataLinkFile, [](auto&) { return "/d\xc3\xa4t\xc3\xa9n/\xe4\xb8\xad.udl"; },
@@ -229,6 +229,16 @@ TEST_F(ConnEditFormTest, OkUsesOnlyTheSelectedModeAndKeepsTheOtherText) {
                       form.OkButton->click();
                   }),
               u"DSN=shop");
+}
+
+TEST_F(ConnEditFormTest, OnlyAFieldWithoutAPasswordIsPreselected) {
+    for (const auto& [initial, selected] :
+         {std::pair{u"DSN=x;PWD=secret", false}, std::pair{u"DSN=x", true}}) {
+        run(initial, [selected](TConnEditForm& form) {
+            EXPECT_EQ(form.ConnectionString->hasSelectedText(), selected);
+            form.CancelButton->click();
+        });
+    }
 }
 
 TEST_F(ConnEditFormTest, EmptiedDataLinkFileGivesTheEmptyString) {
@@ -523,6 +533,14 @@ TEST_P(EditConnectionStringWrite, WritesOnlyAChangedString) {
 
 const auto ok = [](TConnEditForm& form) { form.OkButton->click(); };
 
+// The user edits the shown connection string and confirms it.
+std::function<void(TConnEditForm&)> replaceText(const QString& before, const QString& after) {
+    return [before, after](TConnEditForm& form) {
+        form.ConnectionString->setText(form.ConnectionString->text().replace(before, after));
+        form.OkButton->click();
+    };
+}
+
 INSTANTIATE_TEST_SUITE_P(
     , EditConnectionStringWrite,
     ::testing::Values(
@@ -549,6 +567,18 @@ INSTANTIATE_TEST_SUITE_P(
                       form.CancelButton->click();
                   },
                   [](auto&) { return "DSN=shop"; }, false},
+        WriteCase{"PasswordMaskLeftAsItIsKeepsThePassword",
+                  [](auto&) { return "Driver={PostgreSQL Unicode};Server=h;Pwd={p;w};"; },
+                  replaceText("Server=h", "Server=k"),
+                  [](auto&) { return "Driver={PostgreSQL Unicode};Server=k;Pwd={p;w}"; }, true},
+        WriteCase{"PasswordMaskInANestedString",
+                  [](auto&) { return "Provider=MSDASQL.1;Extended Properties=\"DSN=x;PWD=s\""; },
+                  replaceText("DSN=x", "DSN=y"),
+                  [](auto&) { return "Provider=MSDASQL.1;Extended Properties=\"DSN=y;PWD=s\""; },
+                  true},
+        WriteCase{"PasswordTypedOverTheMask", [](auto&) { return "DSN=x;PWD=old"; },
+                  replaceText("PWD=********", "PWD=new"), [](auto&) { return "DSN=x;PWD=new"; },
+                  true},
         WriteCase{"EmptiedFileIsWritten", [](auto&) { return "FILE NAME=/x/a.udl"; },
                   [](TConnEditForm& form) {
                       form.DataLinkFile->setEditText("");

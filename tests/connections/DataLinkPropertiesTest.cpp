@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "connections/DataLinkPropertiesDialog.h"
+#include "dbaccess/TADOConnection.h"
 #include "dbaccess/values/Variant.h"
 #include "tests/support/TestDatabase.h"
 
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <arpa/inet.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -126,6 +128,8 @@ TEST(DataLinkProperties, BrowsesForTheDatabaseFile) {
     EXPECT_EQ(dialog.DatabaseFileEdit->text(), "/data/new.sqlite");
     ASSERT_EQ(chooser.requests.size(), 2U);
     EXPECT_EQ(chooser.requests[0].initialDirectory, "/data/");
+    // A new file is a new SQLite database.
+    EXPECT_EQ(chooser.requests[0].choice, FileChoice::ExistingOrNew);
 }
 
 // The string names a data source or a driver; with both set the dialog says
@@ -144,12 +148,17 @@ TEST_P(DataLinkPropertiesSource, SaysWhichOneIsUsed) {
     const SourceCase& c = GetParam();
     ScriptedFileChooser chooser;
     DataLinkPropertiesDialog dialog(chooser);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     dialog.DriverBox->setCurrentText(c.driver);
     dialog.DataSourceBox->setCurrentText(c.dataSource);
     EXPECT_EQ(dialog.SourceNote->isVisibleTo(&dialog), c.noteShown);
     if (c.noteShown) {
         EXPECT_EQ(dialog.SourceNote->text(),
                   "Both are set: the data source name is used and the driver is left out.");
+        // Every wrapped line of it shows.
+        EXPECT_GE(dialog.SourceNote->height(),
+                  dialog.SourceNote->heightForWidth(dialog.SourceNote->width()));
     }
     EXPECT_EQ(dialog.connectionString(), c.built);
     dialog.ProviderBox->setCurrentIndex(1);
@@ -343,6 +352,22 @@ TEST_P(DataLinkPropertiesTest, TestConnectionReportsTheDriverWithoutThePassword)
     EXPECT_TRUE(report.startsWith("Test connection failed: ")) << report.toStdString();
     EXPECT_GT(report.size(), QString("Test connection failed: ").size());
     EXPECT_FALSE(report.contains("Hidden-Secret-1"));
+}
+
+TEST_P(DataLinkPropertiesTest, SaveAsWritesADataLinkFileThatConnects) {
+    const DataHome home;
+    const std::string path = home.dataLinkFolder() + "/saved.udl";
+    chooser.answers = {QString::fromStdString(home.dataLinkFolder() + "/saved")};
+    EXPECT_EQ(dialog.SaveAsClick(), QString::fromStdString("Saved as " + path + "."));
+    ASSERT_EQ(chooser.requests.size(), 1U);
+    EXPECT_EQ(chooser.requests[0].initialDirectory,
+              QString::fromStdString(home.dataLinkFolder() + "/"));
+    namespace fs = std::filesystem;
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    TADOConnection saved("Saved");
+    saved.SetConnectionString("FILE NAME=" + path);
+    EXPECT_NO_THROW(saved.SetConnected(true));
 }
 
 TEST_P(DataLinkPropertiesTest, AnUnknownDriverIsReported) {

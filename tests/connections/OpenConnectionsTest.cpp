@@ -32,12 +32,25 @@ std::string uniqueSuffix() {
     return std::to_string(device() % 1000000);
 }
 
-// A string the engine's driver refuses to open with.
-std::string badConnectionString(const TestDatabase& database) {
+const std::string wrongPassword = "wrong-password";
+
+// A string the engine's driver refuses to open with: a server's in a data
+// link file with a wrong password.
+std::string badConnectionString(const TestDatabase& database, const TemporaryFolder& folder) {
     if (database.engine() == TestDatabase::Engine::SQLite) {
         return "Driver={SQLite3};Database=/nonexistent-velbrook/folder/x.sqlite;";
     }
-    return database.connectionString() + "Pwd=wrong-password;";
+    return "FILE NAME=" + folder.addFile("wrong.udl", "[oledb]\n" + database.connectionString() +
+                                                          "Pwd=" + wrongPassword + ";\n");
+}
+
+// The error line and then the driver's own words, without the password.
+void expectFailureLines(const QStringList& lines, const QString& failed) {
+    ASSERT_EQ(lines.size(), 3) << lines.join('|').toStdString();
+    EXPECT_EQ(lines[1], failed);
+    EXPECT_FALSE(lines[2].trimmed().isEmpty());
+    EXPECT_FALSE(lines[2].contains(QString::fromStdString(wrongPassword)))
+        << lines[2].toStdString();
 }
 
 // The user types a connection string and confirms it.
@@ -105,6 +118,7 @@ protected:
     QStringList lastMessages(int count) const { return messages().mid(messages().size() - count); }
 
     TestDatabase database;
+    TemporaryFolder folder;
     std::string orders;
     std::string customers;
     std::string view;
@@ -164,8 +178,8 @@ TEST_P(OpenConnectionsTest, BadSourceStringKeepsListAndSelection) {
         const QStringList itemsBefore = sourceItems();
         const bool selectAllBefore = form->btnSelectAll->isEnabled();
         const auto linesBefore = messages().size();
-        press(form->btnOpenSource, typeString(badConnectionString(database)));
-        EXPECT_EQ(messages().mid(linesBefore), QStringList({connectingSource, failedSource}));
+        press(form->btnOpenSource, typeString(badConnectionString(database, folder)));
+        expectFailureLines(messages().mid(linesBefore), failedSource);
         EXPECT_FALSE(form->ADOConnection1.Connected());
         EXPECT_TRUE(shows(form->s1, form->ImageList1[0]));
         EXPECT_EQ(sourceItems(), itemsBefore);
@@ -197,8 +211,8 @@ TEST_P(OpenConnectionsTest, TargetNamesAreHeldLowerCase) {
 TEST_P(OpenConnectionsTest, BadTargetStringKeepsTheTargetTables) {
     press(form->btnOpenTarget, typeString(database.connectionString()));
     const std::vector<std::string> before = form->FTargetTables.items();
-    press(form->btnOpenTarget, typeString(badConnectionString(database)));
-    EXPECT_EQ(lastMessages(2), QStringList({connectingTarget, failedTarget}));
+    press(form->btnOpenTarget, typeString(badConnectionString(database, folder)));
+    expectFailureLines(lastMessages(3), failedTarget);
     EXPECT_FALSE(form->ADOConnection2.Connected());
     EXPECT_TRUE(shows(form->s2, form->ImageList1[0]));
     EXPECT_EQ(form->FTargetTables.items(), before);
@@ -281,8 +295,9 @@ TEST_P(ListFailsHalfWayTest, SourceStaysOpenWithTheNamesReadSoFar) {
     RecordingView window(database.connectionString());
     btnOpenSourceClick(window);
     EXPECT_EQ(window.edits, 1);
-    EXPECT_EQ(window.messages, (std::vector<std::string>{connectingSource.toStdString(),
-                                                         failedSource.toStdString()}));
+    EXPECT_EQ(window.messages,
+              (std::vector<std::string>{connectingSource.toStdString(), failedSource.toStdString(),
+                                        "list is full"}));
     EXPECT_TRUE(window.source.Connected());
     EXPECT_EQ(window.states,
               (std::vector<std::pair<int, ConnectionSide>>{{0, ConnectionSide::Source}}));
@@ -293,8 +308,9 @@ TEST_P(ListFailsHalfWayTest, SourceStaysOpenWithTheNamesReadSoFar) {
 TEST_P(ListFailsHalfWayTest, TargetStaysOpenWithTheNamesReadSoFar) {
     RecordingView window(database.connectionString());
     btnOpenTargetClick(window);
-    EXPECT_EQ(window.messages, (std::vector<std::string>{connectingTarget.toStdString(),
-                                                         failedTarget.toStdString()}));
+    EXPECT_EQ(window.messages,
+              (std::vector<std::string>{connectingTarget.toStdString(), failedTarget.toStdString(),
+                                        "list is full"}));
     EXPECT_TRUE(window.target.Connected());
     EXPECT_FALSE(window.source.Connected());
     EXPECT_EQ(window.states,

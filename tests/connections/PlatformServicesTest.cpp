@@ -7,12 +7,17 @@
 #include "platform/WindowPlacement.h"
 
 #include <QClipboard>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTreeView>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -131,6 +136,7 @@ TEST_P(BrowseDataLinkFileCase, AsksForUdlFilesInTheInitialDirectory) {
     ASSERT_EQ(chooser.requests.size(), 1U);
     EXPECT_EQ(chooser.requests[0].initialDirectory, c.initialDirectory);
     EXPECT_EQ(chooser.requests[0].filter, QStringLiteral("Data Link Files (*.udl)"));
+    EXPECT_EQ(chooser.requests[0].choice, FileChoice::Existing);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -149,6 +155,49 @@ INSTANTIATE_TEST_SUITE_P(
                       BrowseCase{"WideTextSurvives", u"/daten/\u00fcber/\u4e2d.udl",
                                  "/daten/\u00fcber/", "/daten/\u00fcber/\u6587.udl",
                                  u"/daten/\u00fcber/\u6587.udl"}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// Qt's chooser takes what the choice allows, with columns wide enough for what they show.
+struct ChooserCase {
+    const char* name;
+    FileChoice choice;
+    const char* typed;
+    const char* chosen;
+};
+
+class QtFileChooserCase : public ::testing::TestWithParam<ChooserCase> {};
+
+TEST_P(QtFileChooserCase, TakesWhatTheChoiceAllowsAndShowsWholeColumns) {
+    const TemporaryFolder folder;
+    folder.addFile("old.udl", std::string(302, 'x'));
+    ModalAnswer<QFileDialog> answer([&](QFileDialog& dialog) {
+        const auto* files = dialog.findChild<QTreeView*>();
+        ASSERT_NE(files, nullptr);
+        // Sizes follow the folder's contents as they arrive.
+        EXPECT_TRUE(QTest::qWaitFor([files] {
+            const QModelIndex root = files->rootIndex();
+            bool whole = files->model()->rowCount(root) == 1;
+            for (int column = 0; whole && column < files->model()->columnCount(root); ++column) {
+                whole = files->header()->sectionSize(column) >=
+                        files->fontMetrics().horizontalAdvance(
+                            files->model()->index(0, column, root).data().toString());
+            }
+            return whole;
+        }));
+        dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(GetParam().typed);
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    QtFileChooser chooser;
+    EXPECT_EQ(chooser.chooseFile(nullptr, "Choose", QString::fromStdString(folder.string()),
+                                 "Data Link Files (*.udl)", GetParam().choice),
+              QString::fromStdString(folder.string() + "/" + GetParam().chosen));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , QtFileChooserCase,
+    ::testing::Values(ChooserCase{"Existing", FileChoice::Existing, "old.udl", "old.udl"},
+                      ChooserCase{"ExistingOrNew", FileChoice::ExistingOrNew, "new.db", "new.db"},
+                      ChooserCase{"SaveAddsTheExtension", FileChoice::Save, "new", "new.udl"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 QTextBrowser* showConnectionStringHelp(QWidget& owner) {
@@ -232,7 +281,17 @@ const QRect small(0, 0, 1024, 768);
 
 const PlacementCase placementCases[] = {
     {"ScreenCentre", Placement::ScreenCentre, wide, {0, 0, 100, 100}, {660, 310, 600, 460}},
-    {"OverWindow", Placement::OverWindow, wide, {100, 100, 400, 200}, {0, -30, 600, 460}},
+    {"OverWindow", Placement::OverWindow, wide, {100, 200, 400, 200}, {0, 70, 600, 460}},
+    {"OverWindowKeptOnTheScreen",
+     Placement::OverWindow,
+     wide,
+     {100, 100, 400, 200},
+     {0, 0, 600, 460}},
+    {"LargerThanTheScreenKeepsItsTopLeftOnIt",
+     Placement::ScreenCentre,
+     {0, 0, 560, 400},
+     {},
+     {0, 0, 600, 460}},
     {"BesideOnTheRight",
      Placement::BesideWindow,
      wide,
@@ -270,6 +329,9 @@ TEST(HelpTopics, ShowsOneWindowPerOwnerAndNothingForUnknownTopics) {
     EXPECT_EQ(ShowHelpTopic(&owner, ConnectionStringHelpContext), window);
     EXPECT_EQ(owner.findChildren<QTextBrowser*>().size(), 1);
     EXPECT_TRUE(qobject_cast<QTextBrowser*>(window)->toPlainText().contains("MariaDB"));
+    const QPointer<QWidget> shown = window;
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.isNull() || !shown->isVisible(); }));
 }
 
 } // namespace

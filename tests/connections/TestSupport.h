@@ -96,12 +96,13 @@ public:
         QString caption;
         QString initialDirectory;
         QString filter;
+        FileChoice choice;
     };
 
     std::optional<QString> chooseFile(QWidget*, const QString& caption,
-                                      const QString& initialDirectory,
-                                      const QString& filter) override {
-        requests.push_back({caption, initialDirectory, filter});
+                                      const QString& initialDirectory, const QString& filter,
+                                      FileChoice choice) override {
+        requests.push_back({caption, initialDirectory, filter, choice});
         if (failWith) {
             throw std::runtime_error(*failWith);
         }

@@ -21,7 +21,11 @@ void expectOneReportThatEndsTheRun(const MoveRunRecord& run, const std::string& 
     ASSERT_EQ(run.view.memo.size(), 1U) << feedback;
     const std::string prefix = "Table: a_readings ";
     ASSERT_EQ(run.view.memo[0].rfind(prefix, 0), 0U) << feedback;
-    const std::string cause = run.view.memo[0].substr(prefix.size());
+    // The row in hand, when there is one, and the cause.
+    std::string cause = run.view.memo[0].substr(prefix.size());
+    if (cause.rfind("row ", 0) == 0) {
+        cause = cause.substr(cause.find(": ") + 2);
+    }
     EXPECT_EQ(std::count(run.view.messages.begin(), run.view.messages.end(), cause), 1) << feedback;
     EXPECT_EQ(run.escaped, cause) << feedback;
     EXPECT_EQ(run.view.results,

@@ -38,8 +38,8 @@ TEST(KeyCounters, AlwaysGeneratedIdentityIsReportedAndNumbersItself_sqlite_to_po
     ASSERT_TRUE(run.escaped.empty()) << describeRun(run);
     // The copy's reports, then what the verification finds of the new numbers.
     EXPECT_EQ(run.view.memo,
-              (std::vector<std::string>{"Table: numbered Field 'id' cannot be modified",
-                                        "Table: numbered Field 'id' cannot be modified",
+              (std::vector<std::string>{"Table: numbered row id=7: Field 'id' cannot be modified",
+                                        "Table: numbered row id=8: Field 'id' cannot be modified",
                                         "Table: numbered row id=1: in the target only",
                                         "Table: numbered row id=2: in the target only",
                                         "Table: numbered row id=7: missing in the target",

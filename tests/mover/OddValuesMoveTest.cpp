@@ -169,7 +169,8 @@ TEST_P(OddValuesMoveTest, ReportsARefusedRowOnceAndCopiesTheRowsAfterIt) {
     // The refusal, then the verification's finding of the row it cost.
     ASSERT_EQ(run.view.memo.size(), 2U) << feedback;
     EXPECT_EQ(run.view.memo[1], "Table: codes row id=2: missing in the target");
-    const std::string prefix = "Table: codes ";
+    // The memo names the refused row by its key.
+    const std::string prefix = "Table: codes row id=2: ";
     ASSERT_EQ(run.view.memo[0].rfind(prefix, 0), 0U) << feedback;
     const std::string refusal = run.view.memo[0].substr(prefix.size());
     EXPECT_NE(refusal, "");

@@ -166,7 +166,7 @@ std::vector<VerifyCase> cases() {
          "prices",
          "prices Append Error! Records: 300 [ ]",
          "Verified Target Data: 0 of 300 rows identical",
-         {"Table: prices Value for field 'amount' rounded to 2 decimal places",
+         {"Table: prices row id=1: Value for field 'amount' rounded to 2 decimal places",
           "Table: prices row id=2, column amount: source 2.125, target 2.13"},
          "Table: prices and 280 more differences"},
         {"SQLiteKeepsFifteenDigits",
@@ -179,7 +179,7 @@ std::vector<VerifyCase> cases() {
          "long_values",
          "long_values Append Error! Records: 300 [ ]",
          "Verified Target Data: 0 of 300 rows identical",
-         {"Table: long_values Value for field 'amount' rounded to double precision",
+         {"Table: long_values row id=1: Value for field 'amount' rounded to double precision",
           "Table: long_values row id=1, column amount: source 2.12345678901234567891, target "
           "2.1234567890123457"},
          "Table: long_values and 280 more differences"},
