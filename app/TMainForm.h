@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class BevelPanel;
@@ -24,6 +25,7 @@ class QTabWidget;
 class QToolButton;
 class RecordProgressBar;
 class TAboutBox;
+class WindowCallWaiter;
 
 // The main window MainForm: tool bar, source list, result pages, message log
 // and status bar, plus the state that a move run shares with the window.
@@ -60,6 +62,8 @@ public:
     void beginRun();
     void endRun();
     bool closeRequested() const noexcept { return closeRequested_; }
+    // How often Stop was pressed since the program started.
+    int stopPresses() const noexcept { return stopPresses_; }
 
     // Click handlers. Those of the Source, Target and Execute buttons check
     // the busy guard and then call the matching hook below, when set.
@@ -131,4 +135,7 @@ private:
 
     MessageDialogs& dialogs_;
     bool closeRequested_ = false;
+    int stopPresses_ = 0;
+    // Installed on both connections for the window's life.
+    std::unique_ptr<WindowCallWaiter> callWaiter_;
 };

@@ -4,6 +4,7 @@
 #include "TableNames.h"
 #include "TableVerification.h"
 #include "Utilities.h"
+#include "dbaccess/odbc/Failures.h"
 #include "dbaccess/values/Exceptions.h"
 #include "dbaccess/values/TStrings.h"
 
@@ -44,8 +45,8 @@ std::string rowPercentage(int percent) {
     return std::string(text) + "%";
 }
 
-bool openCursor(TADOConnection& connection, TADOTable& table, const std::string& name,
-                std::string& failure) {
+bool openCursor(TADOConnection& connection, TADOTable& table, MoveView& view,
+                const std::string& name, std::string& failure) {
     try {
         table.Close();
         // The catalog lookup needs the connection as much as the open does.
@@ -53,7 +54,15 @@ bool openCursor(TADOConnection& connection, TADOTable& table, const std::string&
         table.Open();
         return true;
     } catch (const std::exception& error) {
+        if (wasCancelled(error)) {
+            throw;
+        }
         failure = error.what();
+        if (connection.LockTimedOut(error)) {
+            // Another session's lock is worth telling: waiting again will not help.
+            view.AddMessage(failure);
+            view.addMemoLine("Table: " + name + " " + failure);
+        }
         return false;
     } catch (...) {
         failure = "Unknown error";
@@ -72,8 +81,25 @@ std::vector<TField*> targetFields(const TADOTable& source, const TADOTable& targ
     return fields;
 }
 
-bool endsWriting(const MoveContext& context, const std::exception& error) {
-    return context.target.EndsWriting(error) || context.source.EndsWriting(error);
+// Whether every later row of the table would fail the same way: a connection
+// or the target's writing ended, or another session holds a lock for longer
+// than the lock wait.
+bool endsTable(const MoveContext& context, const std::exception& error) {
+    return context.target.EndsWriting(error) || context.source.EndsWriting(error) ||
+           context.target.LockTimedOut(error) || context.source.LockTimedOut(error);
+}
+
+// After a confirmed Stop gave up a call: a connection whose server did not
+// answer even the cancel is closed, and its image shows it.
+void closeAbandoned(MoveContext& context, MoveView& view, const std::exception& error) {
+    for (const bool target : {false, true}) {
+        TADOConnection& connection = target ? context.target : context.source;
+        if (connection.Abandoned()) {
+            view.AddMessage(error.what());
+            connection.SetConnected(false);
+            view.ShowConnectionState(0, target);
+        }
+    }
 }
 
 // After a table that did not fully arrive: a connection that no longer
@@ -114,10 +140,13 @@ void copyRow(MoveContext& context, MoveView& view, const std::string& name,
     try {
         target.Post();
     } catch (const EDatabaseError& error) {
+        if (wasCancelled(error)) {
+            throw;
+        }
         reportError(context, view, name, error.Message());
         // A refused row is reported once and never sent again.
         target.Cancel();
-        if (endsWriting(context, error)) {
+        if (endsTable(context, error)) {
             throw WritingEnded(error.Message());
         }
     }
@@ -157,10 +186,13 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
         } catch (const WritingEnded& ended) {
             cause = ended.Message();
         } catch (const std::exception& error) {
+            if (wasCancelled(error)) {
+                throw;
+            }
             // Every failure of a row counts, not only database errors.
             reportError(context, view, name, error.what());
             context.targetTable.Cancel();
-            if (endsWriting(context, error)) {
+            if (endsTable(context, error)) {
                 cause = error.what();
             }
         } catch (...) {
@@ -174,6 +206,9 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
         try {
             context.sourceTable.Advance();
         } catch (const std::exception& error) {
+            if (wasCancelled(error)) {
+                throw;
+            }
             // The rows come a block at a time: a source lost now ends the reading.
             reportError(context, view, name, error.what());
             cause = error.what();
@@ -193,22 +228,26 @@ void CopyRecord(MoveContext& context, MoveView& view, const std::string& name) {
     copyRow(context, view, name, targetFields(context.sourceTable, context.targetTable));
 }
 
-bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableName) {
-    const std::string name = lowerCase(tableName);
+namespace {
+
+bool moveTable(MoveContext& context, MoveView& view, const std::string& name) {
     // What ended the table early, for the report that ends the run when a
     // connection went with it.
     std::string cause;
     try {
         EnsureTargetTable(context, name);
     } catch (const std::exception& error) {
+        if (wasCancelled(error)) {
+            throw;
+        }
         // Opening the tables below tells what this failure means for the table.
         cause = error.what();
     }
     view.AddMessage("Preparing Move Table:" + name);
     context.tableStatus = 0;
-    if (!openCursor(context.source, context.sourceTable, name, cause)) {
+    if (!openCursor(context.source, context.sourceTable, view, name, cause)) {
         context.tableStatus = 1;
-    } else if (!openCursor(context.target, context.targetTable, name, cause)) {
+    } else if (!openCursor(context.target, context.targetTable, view, name, cause)) {
         context.tableStatus = 2;
     } else {
         cause.clear();
@@ -220,7 +259,7 @@ bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableNam
             context.targetQuery.SQL().Add("delete from " + context.target.SqlTableName(targetName));
             context.targetQuery.ExecuteStatement();
         } catch (const std::exception& error) {
-            if (!endsWriting(context, error)) {
+            if (!endsTable(context, error)) {
                 throw;
             }
             reportError(context, view, name, error.what());
@@ -235,6 +274,9 @@ bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableNam
             try {
                 moveSequencesPastCopiedKeys(context.target, targetName);
             } catch (const std::exception& error) {
+                if (wasCancelled(error)) {
+                    throw;
+                }
                 // The rows are in; only the target's own numbering may lag behind.
                 view.AddMessage(error.what());
             }
@@ -251,4 +293,20 @@ bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableNam
         requireWorkingConnections(context, view, cause);
     }
     return true;
+}
+
+} // namespace
+
+bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableName) {
+    try {
+        return moveTable(context, view, lowerCase(tableName));
+    } catch (const std::exception& error) {
+        if (!wasCancelled(error)) {
+            throw;
+        }
+        // Stop was confirmed while a call took long: the run ends as a stop does.
+        closeAbandoned(context, view, error);
+        view.AddMessage("Move terminated by user !!");
+        return false;
+    }
 }
