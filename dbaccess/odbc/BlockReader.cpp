@@ -318,19 +318,23 @@ std::size_t BlockReader::read(RowStore& rows) {
 
 std::size_t BlockReader::readRows(RowStore& rows) {
     std::size_t count = 0;
-    while (count < rowByRowBlock && !exhausted_) {
-        if (fetchRow(statement_) == SQL_NO_DATA) {
-            exhausted_ = true;
-            break;
+    // One hand-off to the session's worker for the block, not one a row.
+    statement_.run([&] {
+        while (count < rowByRowBlock && !exhausted_) {
+            if (checkOdbc(SQLFetch(statement_.get()), statement_) == SQL_NO_DATA) {
+                exhausted_ = true;
+                break;
+            }
+            rows.beginRow();
+            for (std::size_t i = 0; i < columns_.size(); ++i) {
+                const SQLLEN length = getWholeValue(statement_, static_cast<SQLUSMALLINT>(i + 1),
+                                                    cTypeOf(columns_[i]), data_, chunk_);
+                storeValue(rows, i, columns_[i], data_.data(), length);
+            }
+            ++count;
         }
-        rows.beginRow();
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            const SQLLEN length = getWholeValue(statement_, static_cast<SQLUSMALLINT>(i + 1),
-                                                cTypeOf(columns_[i]), data_, chunk_);
-            storeValue(rows, i, columns_[i], data_.data(), length);
-        }
-        ++count;
-    }
+        return SQLRETURN{SQL_SUCCESS};
+    });
     return count;
 }
 

@@ -39,7 +39,8 @@ public:
 
     void reset() noexcept;
 
-    // Runs a driver call on the handle: inline, or as its session's calls run.
+    // Runs driver calls on the handle, call() returning the last one's
+    // result: inline, or as its session's calls run (never one inside another).
     template <class Call> SQLRETURN run(Call&& call) const {
         if (calls_ == nullptr || !calls_->handsOver()) {
             return call();

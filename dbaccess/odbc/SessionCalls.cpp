@@ -5,18 +5,15 @@
 #include "dbaccess/values/Exceptions.h"
 
 #include <algorithm>
+#include <exception>
 #include <sqlext.h>
+#include <system_error>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// Most calls end within a row's time: each side looks for the other's move
-// without sleeping for a little while first, which spares the thread
-// wake-ups of a hand-off (bench/RESULTS.md).
-constexpr auto callerSpin = 50us;
-constexpr auto workerSpin = 200us;
 // How long a call runs before the waiter is asked, and how often then.
 constexpr auto moment = 50ms;
 constexpr auto waiterInterval = 20ms;
@@ -24,28 +21,6 @@ constexpr auto waiterInterval = 20ms;
 constexpr auto cancelGrace = 1s;
 
 constexpr auto failureCode = static_cast<std::int32_t>(0x80004005);
-
-void relax() noexcept {
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_ia32_pause();
-#elif defined(__aarch64__)
-    __asm__ __volatile__("yield");
-#endif
-}
-
-// Spins until done() or the budget is spent; done()'s last answer.
-template <class Done> bool spinFor(Clock::duration budget, Done done) {
-    const auto until = Clock::now() + budget;
-    for (unsigned i = 1;; ++i) {
-        if (done()) {
-            return true;
-        }
-        relax();
-        if (i % 64 == 0 && Clock::now() >= until) {
-            return done();
-        }
-    }
-}
 
 // Statements before their connection, the connection before its environment.
 int freeingOrder(SQLSMALLINT type) {
@@ -91,29 +66,30 @@ SQLRETURN SessionCalls::runTask(SQLSMALLINT type, SQLHANDLE handle, Task task) {
         state_.store(State::Posted, std::memory_order_release);
     }
     changed_.notify_all();
+    // Both sides sleep rather than spin while the other works: on a machine
+    // short of cores a spinning thread holds up the one it waits for
+    // (bench/RESULTS.md).
     const auto done = [this] { return state_.load(std::memory_order_acquire) == State::Done; };
-    if (!spinFor(callerSpin, done)) {
-        std::unique_lock lock(mutex_);
-        auto until = Clock::now() + moment;
-        while (!changed_.wait_until(lock, until, done)) {
-            lock.unlock();
-            const bool keep = waiter_ == nullptr || waiter_->keepWaiting();
-            if (!keep) {
-                giveUp(type, handle);
-            }
-            lock.lock();
-            until = Clock::now() + waiterInterval;
+    std::unique_lock lock(mutex_);
+    auto until = Clock::now() + moment;
+    while (!changed_.wait_until(lock, until, done)) {
+        lock.unlock();
+        if (!keepWaiting()) {
+            giveUp(type, handle);
         }
+        lock.lock();
+        until = Clock::now() + waiterInterval;
     }
-    const SQLRETURN rc = result_;
     state_.store(State::Idle, std::memory_order_relaxed);
-    return rc;
+    if (failure_) {
+        std::rethrow_exception(std::exchange(failure_, nullptr));
+    }
+    return result_;
 }
 
 void SessionCalls::work() {
     const auto posted = [this] { return state_.load(std::memory_order_acquire) == State::Posted; };
     for (;;) {
-        spinFor(workerSpin, posted);
         {
             std::unique_lock lock(mutex_);
             changed_.wait(lock, [&] { return stopping_ || posted(); });
@@ -121,11 +97,18 @@ void SessionCalls::work() {
                 return;
             }
         }
-        const SQLRETURN rc = task_.invoke(task_.call);
+        SQLRETURN rc = SQL_ERROR;
+        std::exception_ptr failure;
+        try {
+            rc = task_.invoke(task_.call);
+        } catch (...) {
+            failure = std::current_exception();
+        }
         bool finishing = false;
         {
             const std::lock_guard lock(mutex_);
             result_ = rc;
+            failure_ = failure;
             state_.store(State::Done, std::memory_order_release);
             finishing = takeOverFinish();
         }
@@ -138,6 +121,15 @@ void SessionCalls::work() {
     }
 }
 
+bool SessionCalls::keepWaiting() noexcept {
+    try {
+        return waiter_ == nullptr || waiter_->keepWaiting();
+    } catch (...) {
+        // The call must not be left running unwatched: an escaping error gives it up.
+        return false;
+    }
+}
+
 bool SessionCalls::over() const noexcept {
     return state_.load() != State::Posted && cancelling_ == 0;
 }
@@ -147,14 +139,19 @@ void SessionCalls::giveUp(SQLSMALLINT type, SQLHANDLE handle) {
     if (type == SQL_HANDLE_STMT && state_.load() == State::Posted) {
         // A cancel may wait on the server as long as the call: it runs on a
         // thread of its own, which holds the session until it returns.
-        std::thread([self = shared_from_this(), handle] {
-            SQLCancel(handle);
-            self->cancelEnded();
-        }).detach();
-        ++cancelling_;
+        try {
+            std::thread([self = shared_from_this(), handle] {
+                SQLCancel(handle);
+                self->cancelEnded();
+            }).detach();
+            ++cancelling_;
+        } catch (const std::system_error&) {
+            // No thread for it: the call is left behind if it does not end by itself.
+        }
     }
     if (changed_.wait_for(lock, cancelGrace, [this] { return over(); })) {
         state_.store(State::Idle);
+        failure_ = nullptr;
         throw EOleException("Operation cancelled", failureCode, "HY008");
     }
     abandoned_.store(true, std::memory_order_release);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <sql.h>
@@ -15,7 +16,8 @@ class CallWaiter;
 // How the driver calls of one session run. Without a waiter: inline, on the
 // calling thread. With one: on a worker thread kept for the session while
 // the calling thread waits, letting the waiter run every few milliseconds
-// once a call takes longer than a moment. When the waiter gives a call up it
+// once a call takes longer than a moment; the calling thread touches the
+// session's handles only between calls. When the waiter gives a call up it
 // is cancelled; a call that does not end within a second of its cancel (a
 // server that answers nothing, not even the cancel) is left behind with the
 // whole session: later calls are refused, and the session's handles, and the
@@ -33,8 +35,9 @@ public:
     bool handsOver() const noexcept { return waiter_ != nullptr || abandoned(); }
     bool abandoned() const noexcept { return abandoned_.load(std::memory_order_acquire); }
 
-    // Runs call, a driver call on handle. Raises EOleException with SQLSTATE
-    // HY008 when the waiter gave it up, 08003 once the session was left behind.
+    // Runs call, driver calls on handle, and passes on what it raises. Raises
+    // EOleException with SQLSTATE HY008 when the waiter gave it up, 08003
+    // once the session was left behind.
     template <class Call> SQLRETURN run(SQLSMALLINT type, SQLHANDLE handle, Call& call) {
         return runTask(type, handle,
                        {&call, [](void* c) -> SQLRETURN { return (*static_cast<Call*>(c))(); }});
@@ -56,6 +59,7 @@ private:
 
     SQLRETURN runTask(SQLSMALLINT type, SQLHANDLE handle, Task task);
     void work();
+    bool keepWaiting() noexcept;
     bool over() const noexcept;
     [[noreturn]] void giveUp(SQLSMALLINT type, SQLHANDLE handle);
     void cancelEnded();
@@ -71,6 +75,7 @@ private:
     std::condition_variable changed_;
     Task task_;
     SQLRETURN result_ = SQL_SUCCESS;
+    std::exception_ptr failure_;
     bool stopping_ = false;
     int cancelling_ = 0;
     std::thread worker_;
