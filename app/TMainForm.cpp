@@ -9,6 +9,7 @@
 #include "MessageList.h"
 #include "PanelStatusBar.h"
 #include "RecordProgressBar.h"
+#include "WindowCallWaiter.h"
 #include "platform/WindowPlacement.h"
 
 #include <QCloseEvent>
@@ -28,6 +29,9 @@ TMainForm::TMainForm(MessageDialogs& dialogs, QWidget* parent)
                                        "Initial Catalog=velbrook;Data Source=localhost");
     ADOTable1.SetCursorType(ctStatic);
     ADOTable2.SetCursorType(ctStatic);
+    callWaiter_ = std::make_unique<WindowCallWaiter>(*this);
+    ADOConnection1.SetCallWaiter(callWaiter_.get());
+    ADOConnection2.SetCallWaiter(callWaiter_.get());
 
     buildLayout();
     connectHandlers();
@@ -38,7 +42,10 @@ TMainForm::TMainForm(MessageDialogs& dialogs, QWidget* parent)
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    ADOConnection1.SetCallWaiter(nullptr);
+    ADOConnection2.SetCallWaiter(nullptr);
+}
 
 void TMainForm::FormCreate() {
     setWindowTitle(programCaption());

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class BevelPanel;
@@ -24,6 +25,7 @@ class QTabWidget;
 class QToolButton;
 class RecordProgressBar;
 class TAboutBox;
+class WindowCallWaiter;
 
 // The main window MainForm: tool bar, source list, result pages, message log
 // and status bar, plus the state that a move run shares with the window.
@@ -130,4 +132,6 @@ private:
     void updateMoverEnabled();
 
     MessageDialogs& dialogs_;
+    // Installed on both connections for the window's life.
+    std::unique_ptr<WindowCallWaiter> callWaiter_;
 };

@@ -4,7 +4,9 @@
 // loop, the headless mover, the main window and, where source and target are
 // the same kind, the database's own INSERT ... SELECT; each in a process of
 // its own, for its peak memory. Prints medians: rows per second, time ratios
-// against the limit, peak resident memory and bytes per row above start-up.
+// against the limit, peak resident memory and bytes per row above start-up,
+// and what handing every driver call to a worker thread, as the window does,
+// costs the headless mover.
 // Needs the servers of scripts/db-servers in the environment; scripts/bench
 // starts durable ones and runs this.
 // Usage: velbrook-bench-speed [--rows N] [--rounds R] [--memory-rows M]
@@ -27,7 +29,7 @@
 
 namespace {
 
-const std::vector<std::string> variants{"limit", "mover", "window", "floor"};
+const std::vector<std::string> variants{"limit", "mover", "handoff", "window", "floor"};
 
 struct Options {
     int rows = 20000;
@@ -132,15 +134,14 @@ void runPair(const std::string& pairText, const Options& options) {
     const auto rate = [&](const std::string& variant) {
         return seconds.count(variant) != 0 ? pair.rows / seconds[variant] : 0.0;
     };
-    std::printf("| %s%s → %s, %d rows | %.0f | %.0f | %.0f | %s | %.2f | %.2f | %.0f / %.0f / %.0f "
-                "| %.0f / "
-                "%.0f | %.0f |%s\n",
+    std::printf("| %s%s → %s, %d rows | %.0f | %.0f | %.0f | %s | %.2f | %.2f | %.2f | %.0f / %.0f "
+                "/ %.0f | %.0f / %.0f | %.0f |%s\n",
                 sourceEngine.c_str(), syncOff ? " (target SyncPragma=OFF)" : "",
                 targetEngine.c_str(), rows, rate("limit"), rate("mover"), rate("window"),
                 withFloor ? std::to_string(static_cast<int>(rate("floor"))).c_str() : "–",
                 seconds["mover"] / seconds["limit"], seconds["window"] / seconds["limit"],
-                peak["limit"], peak["mover"], peak["window"], perRow["mover"], perRow["window"],
-                raw, complete ? "" : " INCOMPLETE");
+                seconds["handoff"] / seconds["mover"], peak["limit"], peak["mover"], peak["window"],
+                perRow["mover"], perRow["window"], raw, complete ? "" : " INCOMPLETE");
     std::fflush(stdout);
 }
 
@@ -161,10 +162,11 @@ int measure(const std::string& variant, const std::string& engines, int rows, in
     const auto colon = engines.find(':');
     const MeasuredPair pair{engines.substr(0, colon), std::getenv("VELBROOK_BENCH_SOURCE"),
                             engines.substr(colon + 1), std::getenv("VELBROOK_BENCH_TARGET"), rows};
-    const Measurement m = variant == "limit"    ? measureLimit(pair)
-                          : variant == "mover"  ? measureMover(pair)
-                          : variant == "window" ? measureWindow(pair, argc, argv)
-                                                : measureFloor(pair);
+    const Measurement m = variant == "limit"     ? measureLimit(pair)
+                          : variant == "mover"   ? measureMover(pair)
+                          : variant == "handoff" ? measureMover(pair, true)
+                          : variant == "window"  ? measureWindow(pair, argc, argv)
+                                                 : measureFloor(pair);
     std::printf("measured %.6f %lld %lld %lld %d\n", m.seconds, static_cast<long long>(m.baseBytes),
                 static_cast<long long>(m.peakBytes), static_cast<long long>(m.rawBytes),
                 m.complete ? 1 : 0);
@@ -213,9 +215,9 @@ int main(int argc, char** argv) {
             std::printf("%d rounds, medians; ratios are times against the limit's\n\n",
                         options.rounds);
             std::printf("| pair | limit rows/s | mover rows/s | window rows/s | INSERT…SELECT "
-                        "rows/s | mover/limit | window/limit | peak MB limit / mover / window | "
-                        "bytes/row mover / window | raw bytes/row |\n|---|---|---|---|---|---|---"
-                        "|---|---|---|\n");
+                        "rows/s | mover/limit | window/limit | hand-off/mover | peak MB limit / "
+                        "mover / window | bytes/row mover / window | raw bytes/row |\n|---|---|---"
+                        "|---|---|---|---|---|---|---|---|\n");
         }
         std::stringstream pairs(options.pairs);
         for (std::string pairText; std::getline(pairs, pairText, ',');) {

@@ -25,8 +25,9 @@ struct MeasuredPair {
 
 // A bare loop over the drivers: fetch the table, one prepared INSERT per row.
 Measurement measureLimit(const MeasuredPair& pair);
-// MoveTable with a view that shows nothing.
-Measurement measureMover(const MeasuredPair& pair);
+// MoveTable with a view that shows nothing; with handOver, every driver call
+// goes to the session's worker thread as under the window.
+Measurement measureMover(const MeasuredPair& pair, bool handOver = false);
 // The main window, driven through its Execute handler.
 Measurement measureWindow(const MeasuredPair& pair, int argc, char** argv);
 // The target database's own INSERT ... SELECT from a copy of the rows in it.

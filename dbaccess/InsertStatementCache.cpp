@@ -8,6 +8,14 @@ InsertStatementCache::InsertStatementCache(TADOConnection& connection, std::stri
                                            std::vector<ColumnInfo> columns)
     : connection_(connection), tableName_(std::move(tableName)), columns_(std::move(columns)) {}
 
+InsertStatementCache::~InsertStatementCache() {
+    if (!statements_.empty() && statements_.begin()->second.statement.abandoned()) {
+        // An insert left behind may still read the values bound to it.
+        auto kept = std::make_shared<decltype(statements_)>(std::move(statements_));
+        kept->begin()->second.statement.keepBound(kept);
+    }
+}
+
 std::string InsertStatementCache::statementText(const std::vector<std::size_t>& columns) const {
     const NameRules rules = connection_.Names();
     std::string text = "INSERT INTO " + sqlIdentifier(tableName_, rules);
@@ -32,9 +40,10 @@ InsertStatementCache::prepared(const std::vector<std::size_t>& columns) {
     if (found == statements_.end()) {
         OdbcHandle statement = connection_.session().newStatement();
         std::string text = statementText(columns);
-        checkOdbc(SQLPrepare(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
-                             static_cast<SQLINTEGER>(text.size())),
-                  statement);
+        checkCall(statement, [&] {
+            return SQLPrepare(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                              static_cast<SQLINTEGER>(text.size()));
+        });
         // The buffers never move once bound.
         found = statements_
                     .emplace(columns, Prepared{std::move(statement),
@@ -55,5 +64,6 @@ void InsertStatementCache::insert(const std::vector<std::size_t>& columns,
         bindParameter(prepared.statement, static_cast<SQLUSMALLINT>(i + 1), columns_[columns[i]],
                       kind, *values[i], prepared.buffers[i]);
     }
-    checkOdbc(SQLExecute(prepared.statement.get()), prepared.statement);
+    const OdbcHandle& statement = prepared.statement;
+    checkCall(statement, [&statement] { return SQLExecute(statement.get()); });
 }

@@ -17,6 +17,9 @@ class InsertStatementCache {
 public:
     InsertStatementCache(TADOConnection& connection, std::string tableName,
                          std::vector<ColumnInfo> columns);
+    ~InsertStatementCache();
+    InsertStatementCache(const InsertStatementCache&) = delete;
+    InsertStatementCache& operator=(const InsertStatementCache&) = delete;
 
     // Sends one row with the given columns (indexes into the column list).
     void insert(const std::vector<std::size_t>& columns, const std::vector<const Variant*>& values);

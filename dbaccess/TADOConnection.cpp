@@ -46,7 +46,7 @@ void TADOConnection::SetConnected(bool connected) {
     }
     if (connected) {
         session_ = std::make_unique<OdbcSession>(toOdbcConnectionString(ConnectionString()),
-                                                 connectionTimeout_);
+                                                 connectionTimeout_, callWaiter_);
         session_->beforeStatement = [this] { parkStreams(); };
         return;
     }
@@ -55,6 +55,17 @@ void TADOConnection::SetConnected(bool connected) {
     }
     session_.reset();
     dataTypes_.clear();
+}
+
+void TADOConnection::SetCallWaiter(CallWaiter* waiter) {
+    callWaiter_ = waiter;
+    if (session_) {
+        session_->setCallWaiter(waiter);
+    }
+}
+
+bool TADOConnection::Abandoned() const noexcept {
+    return session_ != nullptr && session_->abandoned();
 }
 
 void TADOConnection::parkStreams(const RowStream* except) {
@@ -113,9 +124,17 @@ bool TADOConnection::EndsWriting(const std::exception& error) const {
     return endsWriting(error, session_ ? session_->traits().kind : DatabaseKind::Other);
 }
 
+bool TADOConnection::LockTimedOut(const std::exception& error) const {
+    return session_ != nullptr && lockTimedOut(error, session_->traits().kind);
+}
+
 bool TADOConnection::Responds(std::string& message) {
     if (!Connected()) {
         message = "Connection is closed";
+        return false;
+    }
+    if (session_->abandoned()) {
+        message = "Connection closed: its server did not answer";
         return false;
     }
     SQLUINTEGER dead = SQL_CD_FALSE;
@@ -132,6 +151,9 @@ bool TADOConnection::Responds(std::string& message) {
         executeOn(statement, "SELECT 1");
         return true;
     } catch (const std::exception& error) {
+        if (wasCancelled(error)) {
+            throw;
+        }
         message = error.what();
         return false;
     }

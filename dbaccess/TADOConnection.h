@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class CallWaiter;
 class TCustomADODataSet;
 class TADODataSet;
 class OdbcSession;
@@ -44,6 +45,13 @@ public:
     bool Connected() const noexcept;
     void SetConnected(bool connected);
 
+    // What waits while a driver call of this connection takes longer than a
+    // moment (see SessionCalls); none by default, and calls run inline.
+    void SetCallWaiter(CallWaiter* waiter);
+    // Whether the open session left a call behind that its server never
+    // answered: nothing more goes to it, and it must be closed.
+    bool Abandoned() const noexcept;
+
     void ListTableNames(TStrings& list, bool includeSystemTables);
     void OpenSchemaRowset(SchemaKind kind, const std::vector<Variant>& restrictions,
                           TADODataSet& rowset);
@@ -74,6 +82,8 @@ public:
     // Whether a failure on this connection ends it or its database's ability
     // to write (see endsWriting); never opens the connection.
     bool EndsWriting(const std::exception& error) const;
+    // Whether a failure on this connection is a lock wait that timed out.
+    bool LockTimedOut(const std::exception& error) const;
     // Whether the open connection still answers a statement; false when it
     // is closed. On false, message holds the failure.
     bool Responds(std::string& message);
@@ -97,6 +107,7 @@ private:
     std::string provider_;
     bool loginPrompt_ = true;
     int connectionTimeout_ = 15;
+    CallWaiter* callWaiter_ = nullptr;
     std::unique_ptr<OdbcSession> session_;
     std::vector<DatabaseType> dataTypes_;
     std::vector<TCustomADODataSet*> dataSets_;

@@ -46,7 +46,7 @@ std::unique_ptr<ResultSet> TADOTable::openResult() {
     if (const std::string exact =
             exactReadingStatement(connection.session(), columns, sqlTableName);
         !exact.empty()) {
-        SQLCloseCursor(statement.get());
+        statement.run([&statement] { return SQLCloseCursor(statement.get()); });
         text = exact;
         execute();
     }

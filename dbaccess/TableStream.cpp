@@ -66,7 +66,7 @@ void TableStream::execute() {
 void TableStream::closeStatement() {
     reader_.reset();
     if (open_) {
-        SQLCloseCursor(statement_.get());
+        statement_.run([this] { return SQLCloseCursor(statement_.get()); });
         open_ = false;
     }
 }

@@ -5,6 +5,7 @@
 #include "TableNames.h"
 #include "TableVerification.h"
 #include "Utilities.h"
+#include "dbaccess/odbc/Failures.h"
 #include "dbaccess/values/Exceptions.h"
 #include "dbaccess/values/TStrings.h"
 
@@ -62,6 +63,9 @@ bool openCursor(TADOConnection& connection, TADOTable& table, const std::string&
         table.Open();
         return true;
     } catch (const std::exception& error) {
+        if (wasCancelled(error)) {
+            throw;
+        }
         failure = error.what();
         return false;
     } catch (...) {
@@ -81,8 +85,25 @@ std::vector<TField*> targetFields(const TADOTable& source, const TADOTable& targ
     return fields;
 }
 
-bool endsWriting(const MoveContext& context, const std::exception& error) {
-    return context.target.EndsWriting(error) || context.source.EndsWriting(error);
+// Whether every later row of the table would fail the same way: a connection
+// or the target's writing ended, or another session holds a lock for longer
+// than the lock wait.
+bool endsTable(const MoveContext& context, const std::exception& error) {
+    return context.target.EndsWriting(error) || context.source.EndsWriting(error) ||
+           context.target.LockTimedOut(error) || context.source.LockTimedOut(error);
+}
+
+// After a confirmed Stop gave up a call: a connection whose server did not
+// answer even the cancel is closed, and its image shows it.
+void closeAbandoned(MoveContext& context, MoveView& view, const std::exception& error) {
+    for (const bool target : {false, true}) {
+        TADOConnection& connection = target ? context.target : context.source;
+        if (connection.Abandoned()) {
+            view.AddMessage(error.what());
+            connection.SetConnected(false);
+            view.ShowConnectionState(0, target);
+        }
+    }
 }
 
 // After a table that did not fully arrive: a connection that no longer
@@ -123,10 +144,13 @@ void copyRow(MoveContext& context, MoveView& view, const std::string& name,
     try {
         target.Post();
     } catch (const EDatabaseError& error) {
+        if (wasCancelled(error)) {
+            throw;
+        }
         reportError(context, view, name, error.Message(), row);
         // A refused row is reported once and never sent again.
         target.Cancel();
-        if (endsWriting(context, error)) {
+        if (endsTable(context, error)) {
             throw WritingEnded(error.Message());
         }
     }
@@ -168,10 +192,13 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
         } catch (const WritingEnded& ended) {
             cause = ended.Message();
         } catch (const std::exception& error) {
+            if (wasCancelled(error)) {
+                throw;
+            }
             // Every failure of a row counts, not only database errors.
             reportError(context, view, name, error.what(), &row);
             context.targetTable.Cancel();
-            if (endsWriting(context, error)) {
+            if (endsTable(context, error)) {
                 cause = error.what();
             }
         } catch (...) {
@@ -185,6 +212,9 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
         try {
             context.sourceTable.Advance();
         } catch (const std::exception& error) {
+            if (wasCancelled(error)) {
+                throw;
+            }
             // The rows come a block at a time: a source lost now ends the reading.
             reportError(context, view, name, error.what());
             cause = error.what();
@@ -204,7 +234,9 @@ void CopyRecord(MoveContext& context, MoveView& view, const std::string& name) {
     copyRow(context, view, name, targetFields(context.sourceTable, context.targetTable), nullptr);
 }
 
-bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableName,
+namespace {
+
+bool moveTable(MoveContext& context, MoveView& view, const std::string& tableName,
                TargetClaims& claims) {
     // The source is read as its list spells it; the target's name is lower case.
     const std::string name = lowerCase(tableName);
@@ -216,6 +248,9 @@ bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableNam
         try {
             EnsureTargetTable(context, name, tableName);
         } catch (const std::exception& error) {
+            if (wasCancelled(error)) {
+                throw;
+            }
             // Opening the tables below tells what this failure means for the table.
             cause = error.what();
         }
@@ -252,7 +287,7 @@ bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableNam
             context.targetQuery.SQL().Add("delete from " + context.target.SqlTableName(targetName));
             context.targetQuery.ExecuteStatement();
         } catch (const std::exception& error) {
-            if (!endsWriting(context, error)) {
+            if (!endsTable(context, error)) {
                 throw;
             }
             reportError(context, view, name, error.what());
@@ -267,6 +302,9 @@ bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableNam
             try {
                 moveSequencesPastCopiedKeys(context.target, targetName);
             } catch (const std::exception& error) {
+                if (wasCancelled(error)) {
+                    throw;
+                }
                 // The rows are in; only the target's own numbering may lag behind.
                 view.AddMessage(error.what());
             }
@@ -288,6 +326,23 @@ bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableNam
         requireWorkingConnections(context, view, cause);
     }
     return true;
+}
+
+} // namespace
+
+bool MoveTable(MoveContext& context, MoveView& view, const std::string& tableName,
+               TargetClaims& claims) {
+    try {
+        return moveTable(context, view, tableName, claims);
+    } catch (const std::exception& error) {
+        if (!wasCancelled(error)) {
+            throw;
+        }
+        // Stop was confirmed while a call took long: the run ends as a stop does.
+        closeAbandoned(context, view, error);
+        view.AddMessage("Move terminated by user !!");
+        return false;
+    }
 }
 
 bool MoveTable(MoveContext& context, MoveView& view, const std::string& name) {

@@ -1,6 +1,7 @@
 #include "TableVerification.h"
 
 #include "dbaccess/TADODataSet.h"
+#include "dbaccess/odbc/Failures.h"
 #include "verify/TableVerifier.h"
 
 #include <exception>
@@ -78,6 +79,9 @@ bool VerifyTargetTable(MoveContext& context, MoveView& view, const std::string& 
             return !stopConfirmed(view);
         });
     } catch (const std::exception& error) {
+        if (wasCancelled(error)) {
+            throw;
+        }
         // A table that could not be read again is not known to be whole.
         view.AddMessage("Verify Target Data failed: " + std::string(error.what()));
         report(context, view, name, "could not be verified: " + std::string(error.what()));

@@ -77,15 +77,16 @@ std::vector<CatalogColumn> catalogColumns(OdbcSession& session, const std::strin
     std::string schema = schemaName;
     std::string table = escapePattern(session, tableName);
     OdbcHandle statement = session.newStatement();
-    checkOdbc(SQLColumns(statement.get(), argument(catalog, !catalog.empty()),
-                         argumentLength(catalog, !catalog.empty()),
-                         argument(schema, !schema.empty()), argumentLength(schema, !schema.empty()),
-                         argument(table, !table.empty()), argumentLength(table, !table.empty()),
-                         nullptr, 0),
-              statement);
+    checkCall(statement, [&] {
+        return SQLColumns(statement.get(), argument(catalog, !catalog.empty()),
+                          argumentLength(catalog, !catalog.empty()),
+                          argument(schema, !schema.empty()),
+                          argumentLength(schema, !schema.empty()), argument(table, !table.empty()),
+                          argumentLength(table, !table.empty()), nullptr, 0);
+    });
     std::vector<CatalogColumn> columns;
     const DatabaseKind kind = session.traits().kind;
-    while (checkOdbc(SQLFetch(statement.get()), statement) != SQL_NO_DATA) {
+    while (fetchRow(statement) != SQL_NO_DATA) {
         CatalogColumn column;
         column.catalog = columnText(statement, 1).toString();
         column.schema = columnText(statement, 2).toString();

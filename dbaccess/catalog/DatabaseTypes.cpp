@@ -30,9 +30,9 @@ SQLBIGINT integerColumn(const OdbcHandle& statement, SQLUSMALLINT column) {
 
 std::vector<DatabaseType> readDatabaseTypes(OdbcSession& session) {
     OdbcHandle statement = session.newStatement();
-    checkOdbc(SQLGetTypeInfo(statement.get(), SQL_ALL_TYPES), statement);
+    checkCall(statement, [&statement] { return SQLGetTypeInfo(statement.get(), SQL_ALL_TYPES); });
     std::vector<DatabaseType> types;
-    while (checkOdbc(SQLFetch(statement.get()), statement) != SQL_NO_DATA) {
+    while (fetchRow(statement) != SQL_NO_DATA) {
         DatabaseType type;
         // Columns are read left to right, as some drivers require.
         type.typeName = textColumn(statement, 1);

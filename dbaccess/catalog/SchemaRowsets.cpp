@@ -58,14 +58,15 @@ std::unique_ptr<ResultSet> tablesRowset(OdbcSession& session,
         table = escapePattern(session, table);
     }
     OdbcHandle statement = session.newStatement();
-    checkOdbc(SQLTables(statement.get(), argument(catalog, !catalog.empty()),
-                        argumentLength(catalog, !catalog.empty()),
-                        argument(schema, !schema.empty()), argumentLength(schema, !schema.empty()),
-                        argument(table, !table.empty()), argumentLength(table, !table.empty()),
-                        argument(type, !type.empty()), argumentLength(type, !type.empty())),
-              statement);
+    checkCall(statement, [&] {
+        return SQLTables(statement.get(), argument(catalog, !catalog.empty()),
+                         argumentLength(catalog, !catalog.empty()),
+                         argument(schema, !schema.empty()), argumentLength(schema, !schema.empty()),
+                         argument(table, !table.empty()), argumentLength(table, !table.empty()),
+                         argument(type, !type.empty()), argumentLength(type, !type.empty()));
+    });
     const bool isSQLite = session.traits().kind == DatabaseKind::SQLite;
-    while (checkOdbc(SQLFetch(statement.get()), statement) != SQL_NO_DATA) {
+    while (fetchRow(statement) != SQL_NO_DATA) {
         // Braced lists evaluate in order, so the columns are read left to right.
         std::vector<Variant> row{columnText(statement, 1), columnText(statement, 2),
                                  columnText(statement, 3), columnText(statement, 4),
@@ -92,14 +93,15 @@ std::unique_ptr<ResultSet> primaryKeysRowset(OdbcSession& session,
     std::string schema = restriction(restrictions, 1);
     std::string table = restriction(restrictions, 2);
     OdbcHandle statement = session.newStatement();
-    checkOdbc(SQLPrimaryKeys(statement.get(), argument(catalog, !catalog.empty()),
-                             argumentLength(catalog, !catalog.empty()),
-                             argument(schema, !schema.empty()),
-                             argumentLength(schema, !schema.empty()), argument(table, true),
-                             argumentLength(table, true)),
-              statement);
+    checkCall(statement, [&] {
+        return SQLPrimaryKeys(statement.get(), argument(catalog, !catalog.empty()),
+                              argumentLength(catalog, !catalog.empty()),
+                              argument(schema, !schema.empty()),
+                              argumentLength(schema, !schema.empty()), argument(table, true),
+                              argumentLength(table, true));
+    });
     std::vector<std::vector<Variant>> rows;
-    while (checkOdbc(SQLFetch(statement.get()), statement) != SQL_NO_DATA) {
+    while (fetchRow(statement) != SQL_NO_DATA) {
         rows.push_back({columnText(statement, 1), columnText(statement, 2),
                         columnText(statement, 3), columnText(statement, 4),
                         columnInteger(statement, 5), columnText(statement, 6)});

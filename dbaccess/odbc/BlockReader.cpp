@@ -233,31 +233,35 @@ BlockReader::BlockReader(const OdbcHandle& statement, const std::vector<ColumnIn
         rowBytes += widths_.back() + sizeof(SQLLEN);
     }
     const SQLULEN blockRows = std::clamp<SQLULEN>(blockBytes / rowBytes, 1, maxBlockRows);
-    status_.resize(blockRows);
+    bound_->status.resize(blockRows);
     checkOdbc(SQLSetStmtAttr(statement_.get(), SQL_ATTR_ROW_BIND_TYPE,
                              reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0),
               statement_);
     checkOdbc(SQLSetStmtAttr(statement_.get(), SQL_ATTR_ROW_ARRAY_SIZE,
                              reinterpret_cast<SQLPOINTER>(blockRows), 0),
               statement_);
-    checkOdbc(SQLSetStmtAttr(statement_.get(), SQL_ATTR_ROWS_FETCHED_PTR, &fetched_, 0),
+    checkOdbc(SQLSetStmtAttr(statement_.get(), SQL_ATTR_ROWS_FETCHED_PTR, &bound_->fetched, 0),
               statement_);
-    checkOdbc(SQLSetStmtAttr(statement_.get(), SQL_ATTR_ROW_STATUS_PTR, status_.data(), 0),
+    checkOdbc(SQLSetStmtAttr(statement_.get(), SQL_ATTR_ROW_STATUS_PTR, bound_->status.data(), 0),
               statement_);
-    buffers_.resize(columns_.size());
-    indicators_.resize(columns_.size());
+    bound_->buffers.resize(columns_.size());
+    bound_->indicators.resize(columns_.size());
     for (std::size_t i = 0; i < columns_.size(); ++i) {
-        buffers_[i].assign(widths_[i] * blockRows, '\0');
-        indicators_[i].assign(blockRows, 0);
+        bound_->buffers[i].assign(widths_[i] * blockRows, '\0');
+        bound_->indicators[i].assign(blockRows, 0);
         checkOdbc(SQLBindCol(statement_.get(), static_cast<SQLUSMALLINT>(i + 1),
-                             cTypeOf(columns_[i]), buffers_[i].data(),
-                             static_cast<SQLLEN>(widths_[i]), indicators_[i].data()),
+                             cTypeOf(columns_[i]), bound_->buffers[i].data(),
+                             static_cast<SQLLEN>(widths_[i]), bound_->indicators[i].data()),
                   statement_);
     }
 }
 
 BlockReader::~BlockReader() {
     if (!inBlocks_) {
+        return;
+    }
+    if (statement_.abandoned()) {
+        statement_.keepBound(std::move(bound_));
         return;
     }
     SQLFreeStmt(statement_.get(), SQL_UNBIND);
@@ -268,11 +272,12 @@ BlockReader::~BlockReader() {
 
 bool BlockReader::fetchBlock() {
     handedOver_ = 0;
-    fetched_ = 0;
-    if (exhausted_ ||
-        checkOdbc(SQLFetchScroll(statement_.get(), SQL_FETCH_NEXT, 0), statement_) == SQL_NO_DATA) {
+    bound_->fetched = 0;
+    if (exhausted_ || checkCall(statement_, [this] {
+                          return SQLFetchScroll(statement_.get(), SQL_FETCH_NEXT, 0);
+                      }) == SQL_NO_DATA) {
         exhausted_ = true;
-        fetched_ = 0;
+        bound_->fetched = 0;
         return false;
     }
     return true;
@@ -282,17 +287,18 @@ std::size_t BlockReader::read(RowStore& rows) {
     if (!inBlocks_) {
         return readRows(rows);
     }
-    if (handedOver_ >= fetched_ && !fetchBlock()) {
+    if (handedOver_ >= bound_->fetched && !fetchBlock()) {
         return 0;
     }
     const std::size_t before = rows.rowCount();
-    for (SQLULEN r = handedOver_; r < fetched_; ++r) {
-        if (status_[r] == SQL_ROW_ERROR) {
+    const Bound& bound = *bound_;
+    for (SQLULEN r = handedOver_; r < bound.fetched; ++r) {
+        if (bound.status[r] == SQL_ROW_ERROR) {
             raiseFromDiagnostics(SQL_ERROR, SQL_HANDLE_STMT, statement_.get());
         }
         rows.beginRow();
         for (std::size_t i = 0; i < columns_.size(); ++i) {
-            const SQLLEN length = indicators_[i][r];
+            const SQLLEN length = bound.indicators[i][r];
             if (length != SQL_NULL_DATA && isVariable(columns_[i])) {
                 const std::size_t capacity =
                     columns_[i].storage == StorageKind::Binary ? widths_[i] : widths_[i] - 1;
@@ -303,45 +309,50 @@ std::size_t BlockReader::read(RowStore& rows) {
                     throw TruncatedValue{};
                 }
             }
-            storeValue(rows, i, columns_[i], buffers_[i].data() + r * widths_[i], length);
+            storeValue(rows, i, columns_[i], bound.buffers[i].data() + r * widths_[i], length);
         }
     }
-    handedOver_ = fetched_;
+    handedOver_ = bound.fetched;
     return rows.rowCount() - before;
 }
 
 std::size_t BlockReader::readRows(RowStore& rows) {
     std::size_t count = 0;
-    while (count < rowByRowBlock && !exhausted_) {
-        if (checkOdbc(SQLFetch(statement_.get()), statement_) == SQL_NO_DATA) {
-            exhausted_ = true;
-            break;
+    // One hand-off to the session's worker for the block, not one a row.
+    statement_.run([&] {
+        while (count < rowByRowBlock && !exhausted_) {
+            if (checkOdbc(SQLFetch(statement_.get()), statement_) == SQL_NO_DATA) {
+                exhausted_ = true;
+                break;
+            }
+            rows.beginRow();
+            for (std::size_t i = 0; i < columns_.size(); ++i) {
+                const SQLLEN length = getWholeValue(statement_, static_cast<SQLUSMALLINT>(i + 1),
+                                                    cTypeOf(columns_[i]), data_, chunk_);
+                storeValue(rows, i, columns_[i], data_.data(), length);
+            }
+            ++count;
         }
-        rows.beginRow();
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            const SQLLEN length = getWholeValue(statement_, static_cast<SQLUSMALLINT>(i + 1),
-                                                cTypeOf(columns_[i]), data_, chunk_);
-            storeValue(rows, i, columns_[i], data_.data(), length);
-        }
-        ++count;
-    }
+        return SQLRETURN{SQL_SUCCESS};
+    });
     return count;
 }
 
 bool BlockReader::skip(std::int64_t count) {
     while (count > 0) {
         if (!inBlocks_) {
-            if (checkOdbc(SQLFetch(statement_.get()), statement_) == SQL_NO_DATA) {
+            if (fetchRow(statement_) == SQL_NO_DATA) {
                 exhausted_ = true;
                 return false;
             }
             --count;
             continue;
         }
-        if (handedOver_ >= fetched_ && !fetchBlock()) {
+        if (handedOver_ >= bound_->fetched && !fetchBlock()) {
             return false;
         }
-        const auto step = std::min<SQLULEN>(fetched_ - handedOver_, static_cast<SQLULEN>(count));
+        const auto step =
+            std::min<SQLULEN>(bound_->fetched - handedOver_, static_cast<SQLULEN>(count));
         handedOver_ += step;
         count -= static_cast<std::int64_t>(step);
     }

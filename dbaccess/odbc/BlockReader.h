@@ -5,6 +5,7 @@
 #include "dbaccess/odbc/ResultSet.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,14 +35,19 @@ private:
     bool fetchBlock();
     std::size_t readRows(RowStore& rows);
 
+    // What the driver writes a block into; kept while a fetch left behind may.
+    struct Bound {
+        std::vector<std::vector<char>> buffers;
+        std::vector<std::vector<SQLLEN>> indicators;
+        std::vector<SQLUSMALLINT> status;
+        SQLULEN fetched = 0;
+    };
+
     const OdbcHandle& statement_;
     const std::vector<ColumnInfo>& columns_;
     bool inBlocks_;
     std::vector<std::size_t> widths_;
-    std::vector<std::vector<char>> buffers_;
-    std::vector<std::vector<SQLLEN>> indicators_;
-    std::vector<SQLUSMALLINT> status_;
-    SQLULEN fetched_ = 0;
+    std::shared_ptr<Bound> bound_ = std::make_shared<Bound>();
     // Rows of the fetched block already handed over.
     SQLULEN handedOver_ = 0;
     bool exhausted_ = false;

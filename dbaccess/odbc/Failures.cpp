@@ -37,6 +37,18 @@ bool mariadbEndsWriting(std::int32_t code) {
            (code >= 2002 && code <= 2013);
 }
 
+// The SQLSTATE and native error an exception carries; false when it has none.
+bool diagnosticsOf(const std::exception& error, std::string& sqlState, std::int32_t& nativeError) {
+    if (const auto* refused = dynamic_cast<const EDatabaseError*>(&error)) {
+        sqlState = refused->SqlState();
+        nativeError = refused->NativeError();
+    } else if (const auto* provider = dynamic_cast<const EOleException*>(&error)) {
+        sqlState = provider->SqlState();
+        nativeError = provider->NativeError();
+    }
+    return !sqlState.empty();
+}
+
 } // namespace
 
 bool endsWriting(const std::string& sqlState, std::int32_t nativeError, DatabaseKind kind) {
@@ -54,13 +66,32 @@ bool endsWriting(const std::string& sqlState, std::int32_t nativeError, Database
 }
 
 bool endsWriting(const std::exception& error, DatabaseKind kind) {
-    if (const auto* refused = dynamic_cast<const EDatabaseError*>(&error)) {
-        return !refused->SqlState().empty() &&
-               endsWriting(refused->SqlState(), refused->NativeError(), kind);
+    std::string state;
+    std::int32_t native = 0;
+    return diagnosticsOf(error, state, native) && endsWriting(state, native, kind);
+}
+
+bool lockTimedOut(const std::exception& error, DatabaseKind kind) {
+    std::string state;
+    std::int32_t native = 0;
+    if (!diagnosticsOf(error, state, native)) {
+        return false;
     }
-    if (const auto* provider = dynamic_cast<const EOleException*>(&error)) {
-        return !provider->SqlState().empty() &&
-               endsWriting(provider->SqlState(), provider->NativeError(), kind);
+    switch (kind) {
+    case DatabaseKind::PostgreSQL:
+        return state == "55P03";
+    case DatabaseKind::MariaDB:
+        return native == 1205;
+    case DatabaseKind::SQLite:
+        // Busy and locked, with or without an extended code.
+        return (native & 0xff) == 5 || (native & 0xff) == 6;
+    default:
+        return false;
     }
-    return false;
+}
+
+bool wasCancelled(const std::exception& error) {
+    std::string state;
+    std::int32_t native = 0;
+    return diagnosticsOf(error, state, native) && state == "HY008";
 }

@@ -13,3 +13,11 @@ bool endsWriting(const std::string& sqlState, std::int32_t nativeError, Database
 
 // The same for an exception; false for one that carries no SQLSTATE.
 bool endsWriting(const std::exception& error, DatabaseKind kind);
+
+// Whether a statement gave up waiting for a lock that another session
+// holds (the database's lock timeout, see Timeouts.h).
+bool lockTimedOut(const std::exception& error, DatabaseKind kind);
+
+// Whether a driver call was given up because its waiter said so (SQLSTATE
+// HY008, see SessionCalls).
+bool wasCancelled(const std::exception& error);

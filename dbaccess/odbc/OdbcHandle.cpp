@@ -2,7 +2,8 @@
 
 #include "dbaccess/values/Exceptions.h"
 
-OdbcHandle::OdbcHandle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
+OdbcHandle::OdbcHandle(SQLSMALLINT type, SQLHANDLE parent, std::shared_ptr<SessionCalls> calls)
+    : type_(type) {
     const SQLRETURN rc = SQLAllocHandle(type, parent, &handle_);
     if (!SQL_SUCCEEDED(rc)) {
         handle_ = SQL_NULL_HANDLE;
@@ -17,15 +18,31 @@ OdbcHandle::OdbcHandle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
         // E_FAIL: the driver manager could not make the object.
         throw EOleSysError(static_cast<std::int32_t>(0x80004005));
     }
+    calls_ = std::move(calls);
+}
+
+void freeOdbcHandle(SQLSMALLINT type, SQLHANDLE handle) noexcept {
+    if (type == SQL_HANDLE_DBC) {
+        SQLDisconnect(handle);
+    }
+    SQLFreeHandle(type, handle);
 }
 
 void OdbcHandle::reset() noexcept {
     if (handle_ != SQL_NULL_HANDLE) {
-        if (type_ == SQL_HANDLE_DBC) {
-            SQLDisconnect(handle_);
+        if (calls_ != nullptr) {
+            calls_->release(type_, handle_);
+        } else {
+            freeOdbcHandle(type_, handle_);
         }
-        SQLFreeHandle(type_, handle_);
         handle_ = SQL_NULL_HANDLE;
+    }
+    calls_.reset();
+}
+
+void OdbcHandle::keepBound(std::shared_ptr<void> memory) const noexcept {
+    if (calls_ != nullptr) {
+        calls_->keep(std::move(memory));
     }
 }
 

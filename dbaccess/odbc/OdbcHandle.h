@@ -1,26 +1,32 @@
 #pragma once
 
+#include "dbaccess/odbc/SessionCalls.h"
+
+#include <memory>
 #include <sql.h>
 #include <sqlext.h>
 #include <string>
 #include <utility>
 #include <vector>
 
-// An owned ODBC handle of one type, freed when it goes.
+// An owned ODBC handle of one type, freed when it goes; a session's handles
+// run their calls and are freed as the session's calls say.
 class OdbcHandle {
 public:
     OdbcHandle() = default;
     // Allocates a handle of type under parent; raises EOleSysError when it cannot.
-    OdbcHandle(SQLSMALLINT type, SQLHANDLE parent);
+    OdbcHandle(SQLSMALLINT type, SQLHANDLE parent, std::shared_ptr<SessionCalls> calls = {});
     ~OdbcHandle() { reset(); }
 
     OdbcHandle(OdbcHandle&& other) noexcept
-        : type_(other.type_), handle_(std::exchange(other.handle_, nullptr)) {}
+        : type_(other.type_), handle_(std::exchange(other.handle_, nullptr)),
+          calls_(std::move(other.calls_)) {}
     OdbcHandle& operator=(OdbcHandle&& other) noexcept {
         if (this != &other) {
             reset();
             type_ = other.type_;
             handle_ = std::exchange(other.handle_, nullptr);
+            calls_ = std::move(other.calls_);
         }
         return *this;
     }
@@ -33,10 +39,28 @@ public:
 
     void reset() noexcept;
 
+    // Runs driver calls on the handle, call() returning the last one's
+    // result: inline, or as its session's calls run (never one inside another).
+    template <class Call> SQLRETURN run(Call&& call) const {
+        if (calls_ == nullptr || !calls_->handsOver()) {
+            return call();
+        }
+        return calls_->run(type_, handle_, call);
+    }
+    // Whether its session left a call behind: its driver must not be asked
+    // anything more until the handle is freed.
+    bool abandoned() const noexcept { return calls_ != nullptr && calls_->abandoned(); }
+    // Keeps memory bound to the handle while a call left behind may write into it.
+    void keepBound(std::shared_ptr<void> memory) const noexcept;
+
 private:
     SQLSMALLINT type_ = SQL_HANDLE_STMT;
     SQLHANDLE handle_ = nullptr;
+    std::shared_ptr<SessionCalls> calls_;
 };
+
+// Disconnects a connection handle, then frees any handle.
+void freeOdbcHandle(SQLSMALLINT type, SQLHANDLE handle) noexcept;
 
 // One diagnostic record of a handle.
 struct OdbcDiagnostic {
@@ -52,6 +76,14 @@ std::vector<OdbcDiagnostic> readDiagnostics(SQLSMALLINT type, SQLHANDLE handle);
 SQLRETURN checkOdbc(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle);
 inline SQLRETURN checkOdbc(SQLRETURN rc, const OdbcHandle& handle) {
     return checkOdbc(rc, handle.type(), handle.get());
+}
+// Runs a driver call on a handle (OdbcHandle::run) and checks it.
+template <class Call> SQLRETURN checkCall(const OdbcHandle& handle, Call&& call) {
+    return checkOdbc(handle.run(std::forward<Call>(call)), handle);
+}
+// SQLFetch through checkCall: SQL_NO_DATA after the last row.
+inline SQLRETURN fetchRow(const OdbcHandle& statement) {
+    return checkCall(statement, [&statement] { return SQLFetch(statement.get()); });
 }
 
 [[noreturn]] void raiseFromDiagnostics(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle);

@@ -79,7 +79,7 @@ std::unique_ptr<ResultSet> fetchResult(const OdbcHandle& statement, std::vector<
     try {
         readAll(statement, *result, maxRecords, bounded);
     } catch (const TruncatedValue&) {
-        SQLCloseCursor(statement.get());
+        statement.run([&statement] { return SQLCloseCursor(statement.get()); });
         reexecute();
         result->rows().clear();
         readAll(statement, *result, maxRecords, false);

@@ -1,6 +1,7 @@
 #include "OdbcSession.h"
 
 #include "dbaccess/odbc/ConnectionStringRules.h"
+#include "dbaccess/odbc/Timeouts.h"
 #include "dbaccess/values/Exceptions.h"
 #include "dbaccess/values/TStrings.h"
 
@@ -140,17 +141,21 @@ std::string withDriverOptions(const std::string& odbcConnectionString) {
     return result;
 }
 
-OdbcSession::OdbcSession(const std::string& odbcConnectionString, int loginTimeoutSeconds)
+OdbcSession::OdbcSession(const std::string& odbcConnectionString, int loginTimeoutSeconds,
+                         CallWaiter* waiter)
     : driverLogs_(driverOfConnectionString(odbcConnectionString), odbcConnectionString),
-      environment_(SQL_HANDLE_ENV, SQL_NULL_HANDLE) {
+      calls_(std::make_shared<SessionCalls>()),
+      environment_(SQL_HANDLE_ENV, SQL_NULL_HANDLE, calls_) {
+    calls_->setWaiter(waiter);
     ensureUtf8CharacterLocale();
     checkOdbc(SQLSetEnvAttr(environment_.get(), SQL_ATTR_ODBC_VERSION,
                             reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
               environment_);
-    connection_ = OdbcHandle(SQL_HANDLE_DBC, environment_.get());
+    connection_ = OdbcHandle(SQL_HANDLE_DBC, environment_.get(), calls_);
     SQLSetConnectAttr(connection_.get(), SQL_ATTR_LOGIN_TIMEOUT,
                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0);
-    std::string text = withDriverOptions(odbcConnectionString);
+    std::string text =
+        withTimeoutOptions(withDriverOptions(odbcConnectionString), loginTimeoutSeconds);
     // The driver manager takes a 16-bit length: a longer string would be cut
     // and could name another database.
     constexpr std::size_t longest = std::numeric_limits<SQLSMALLINT>::max();
@@ -161,22 +166,26 @@ OdbcSession::OdbcSession(const std::string& odbcConnectionString, int loginTimeo
     }
     SQLCHAR out[2048];
     SQLSMALLINT outLength = 0;
-    const SQLRETURN rc = SQLDriverConnect(
-        connection_.get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
-        static_cast<SQLSMALLINT>(text.size()), out, sizeof out, &outLength, SQL_DRIVER_NOPROMPT);
+    const SQLRETURN rc = connection_.run([&] {
+        return SQLDriverConnect(connection_.get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
+                                static_cast<SQLSMALLINT>(text.size()), out, sizeof out, &outLength,
+                                SQL_DRIVER_NOPROMPT);
+    });
     if (!SQL_SUCCEEDED(rc)) {
         raiseFromDiagnostics(rc, SQL_HANDLE_DBC, connection_.get());
     }
     traits_.driverName = driverOfConnectionString(odbcConnectionString);
     probeTraits();
     prepareSession();
+    boundLockWaits(*this);
 }
 
 OdbcHandle OdbcSession::newStatement() const {
+    calls_->checkUsable();
     if (beforeStatement) {
         beforeStatement();
     }
-    return OdbcHandle(SQL_HANDLE_STMT, connection_.get());
+    return OdbcHandle(SQL_HANDLE_STMT, connection_.get(), calls_);
 }
 
 void OdbcSession::probeTraits() {

@@ -3,17 +3,23 @@
 #include "dbaccess/odbc/DriverLogs.h"
 #include "dbaccess/odbc/DriverTraits.h"
 #include "dbaccess/odbc/OdbcHandle.h"
+#include "dbaccess/odbc/SessionCalls.h"
 
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
+
+class CallWaiter;
 
 // An open ODBC connection: environment and connection handles.
 class OdbcSession {
 public:
     // Connects with an ODBC connection string, giving up after the login
-    // timeout; raises EOleException.
-    explicit OdbcSession(const std::string& odbcConnectionString, int loginTimeoutSeconds = 15);
+    // timeout; raises EOleException. With a waiter, calls run as
+    // SessionCalls says, the connect included.
+    explicit OdbcSession(const std::string& odbcConnectionString, int loginTimeoutSeconds = 15,
+                         CallWaiter* waiter = nullptr);
 
     SQLHDBC connection() const noexcept { return connection_.get(); }
     const DriverTraits& traits() const noexcept { return traits_; }
@@ -24,6 +30,10 @@ public:
     // Lets tables that are read in blocks stand aside for other statements.
     std::function<void()> beforeStatement;
 
+    void setCallWaiter(CallWaiter* waiter) noexcept { calls_->setWaiter(waiter); }
+    // Whether a call was left behind: the session must be closed.
+    bool abandoned() const noexcept { return calls_->abandoned(); }
+
 private:
     void probeTraits();
     void prepareSession();
@@ -33,6 +43,7 @@ private:
 
     // Declared first: it looks for the driver's logs after the handles are gone.
     DriverLogs driverLogs_;
+    std::shared_ptr<SessionCalls> calls_;
     OdbcHandle environment_;
     OdbcHandle connection_;
     DriverTraits traits_;

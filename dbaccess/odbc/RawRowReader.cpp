@@ -12,7 +12,7 @@ RawRowReader::RawRowReader(OdbcSession& session, const std::string& text,
 }
 
 bool RawRowReader::next(std::vector<RawValue>& row) {
-    if (checkOdbc(SQLFetch(statement_.get()), statement_) == SQL_NO_DATA) {
+    if (fetchRow(statement_) == SQL_NO_DATA) {
         return false;
     }
     row.resize(forms_.size());

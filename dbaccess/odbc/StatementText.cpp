@@ -56,9 +56,10 @@ std::string replaceParameterMarkers(const std::string& text) {
 
 void executeOn(const OdbcHandle& statement, const std::string& text) {
     std::string sql = text;
-    checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(sql.data()),
-                            static_cast<SQLINTEGER>(sql.size())),
-              statement);
+    checkCall(statement, [&] {
+        return SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(sql.data()),
+                             static_cast<SQLINTEGER>(sql.size()));
+    });
 }
 
 namespace {
@@ -108,14 +109,11 @@ std::vector<std::vector<std::string>> queryRows(OdbcSession& session, const std:
                                    lengths[i], &lengths[i]),
                   statement);
     }
-    std::string sql = text;
-    checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(sql.data()),
-                            static_cast<SQLINTEGER>(sql.size())),
-              statement);
+    executeOn(statement, text);
     SQLSMALLINT columns = 0;
     checkOdbc(SQLNumResultCols(statement.get(), &columns), statement);
     std::vector<std::vector<std::string>> rows;
-    while (checkOdbc(SQLFetch(statement.get()), statement) != SQL_NO_DATA) {
+    while (fetchRow(statement) != SQL_NO_DATA) {
         auto& row = rows.emplace_back();
         for (SQLUSMALLINT column = 1; column <= static_cast<SQLUSMALLINT>(columns); ++column) {
             char value[1024] = {};

@@ -12,7 +12,9 @@ std::string environment(const char* name) {
     return value == nullptr ? std::string() : value;
 }
 
-void runServers(const std::string& command, TestDatabase::Engine engine) {
+} // namespace
+
+void serverCommand(const std::string& command, TestDatabase::Engine engine) {
     const std::string line = "'" + environment("VELBROOK_DB_SERVERS_SCRIPT") + "' " + command +
                              " '" + environment("VELBROOK_OWN_SERVERS") + "' " + engineName(engine);
     if (std::system(line.c_str()) != 0) {
@@ -20,18 +22,8 @@ void runServers(const std::string& command, TestDatabase::Engine engine) {
     }
 }
 
-} // namespace
-
 bool haveOwnServers() {
     return !environment("VELBROOK_OWN_SERVERS").empty();
-}
-
-void crashServer(TestDatabase::Engine engine) {
-    runServers("crash", engine);
-}
-
-void resumeServer(TestDatabase::Engine engine) {
-    runServers("resume", engine);
 }
 
 CrashedServer::~CrashedServer() {
@@ -44,14 +36,14 @@ CrashedServer::~CrashedServer() {
 
 void CrashedServer::crash() {
     if (!crashed_) {
-        crashServer(engine_);
+        serverCommand(fault_ == Fault::Crash ? "crash" : "freeze", engine_);
         crashed_ = true;
     }
 }
 
 void CrashedServer::resume() {
     if (crashed_) {
-        resumeServer(engine_);
+        serverCommand(fault_ == Fault::Crash ? "resume" : "thaw", engine_);
         crashed_ = false;
     }
 }

@@ -7,13 +7,16 @@
 // The servers of tests/faults/with-own-servers, which these tests may crash
 // and start again; the shared servers of the other tests are never touched.
 bool haveOwnServers();
-void crashServer(TestDatabase::Engine engine);
-void resumeServer(TestDatabase::Engine engine);
+// Runs scripts/db-servers COMMAND on the server of the engine.
+void serverCommand(const std::string& command, TestDatabase::Engine engine);
 
-// Starts a crashed server again when it goes, however the test ends.
+// Starts a crashed server again when it goes, however the test ends; with
+// Fault::Freeze it stops the server's processes instead and lets them go on.
 class CrashedServer {
 public:
-    explicit CrashedServer(TestDatabase::Engine engine) : engine_(engine) {}
+    enum class Fault { Crash, Freeze };
+    explicit CrashedServer(TestDatabase::Engine engine, Fault fault = Fault::Crash)
+        : engine_(engine), fault_(fault) {}
     ~CrashedServer();
     CrashedServer(const CrashedServer&) = delete;
     CrashedServer& operator=(const CrashedServer&) = delete;
@@ -24,6 +27,7 @@ public:
 
 private:
     TestDatabase::Engine engine_;
+    Fault fault_;
     bool crashed_ = false;
 };
 

@@ -151,27 +151,30 @@ std::string uniqueName(const std::string& prefix) {
 }
 
 std::string TestDatabase::run(const std::string& sql) const {
-    if (!serverDatabase_.empty()) {
-        // The clients are started on the server's default database.
-        const std::string use = engine_ == Engine::PostgreSQL ? "\\c \"" + serverDatabase_ + "\"\n"
-                                                              : "USE `" + serverDatabase_ + "`;\n";
-        TestDatabase other = *this;
-        other.serverDatabase_.clear();
-        return other.run(use + sql);
-    }
+    return runCommand(clientCommand(), clientScript(sql));
+}
+
+std::string TestDatabase::clientCommand() const {
     switch (engine_) {
     case Engine::SQLite:
-        return runCommand("sqlite3 -batch -bail -noheader -separator '|' '" + sqliteFile_ + "'",
-                          sql);
+        return "sqlite3 -batch -bail -noheader -separator '|' '" + sqliteFile_ + "'";
     case Engine::PostgreSQL:
-        return runCommand(environment("VELBROOK_TEST_PSQL") + " -v ON_ERROR_STOP=1 -At -F '|'",
-                          sql);
+        return environment("VELBROOK_TEST_PSQL") + " -v ON_ERROR_STOP=1 -At -F '|'";
     case Engine::MariaDB:
-        return runCommand(environment("VELBROOK_TEST_MARIADB_CLIENT") +
-                              " --default-character-set=utf8mb4 -N -B -r",
-                          sql);
+        return environment("VELBROOK_TEST_MARIADB_CLIENT") +
+               " --default-character-set=utf8mb4 -N -B -r";
     }
     return {};
+}
+
+std::string TestDatabase::clientScript(const std::string& sql) const {
+    if (serverDatabase_.empty()) {
+        return sql;
+    }
+    // The clients are started on the server's default database.
+    return (engine_ == Engine::PostgreSQL ? "\\c \"" + serverDatabase_ + "\"\n"
+                                          : "USE `" + serverDatabase_ + "`;\n") +
+           sql;
 }
 
 void TestDatabase::execute(const std::string& sql) const {

@@ -29,6 +29,10 @@ public:
     // The SQLite file, empty for the servers.
     const std::string& file() const noexcept { return sqliteFile_; }
 
+    // The engine's own client as a shell command, and what it reads to run
+    // sql on this database.
+    std::string clientCommand() const;
+    std::string clientScript(const std::string& sql) const;
     // Runs statements through the engine's own client; raises on failure.
     void execute(const std::string& sql) const;
     // Rows of a query through the client, columns joined with "|".
