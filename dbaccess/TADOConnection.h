@@ -75,8 +75,8 @@ public:
     // Why the database cannot hold a table of this name; empty when it can.
     std::string UnholdableTableName(const std::string& name);
     // The database's reason for refusing inserts into a table for lack of
-    // privilege, asked without inserting; empty when it accepts them or
-    // cannot tell.
+    // privilege or because it is a view that takes none, asked without
+    // inserting; empty when it accepts them or cannot tell.
     std::string InsertRefusal(const std::string& tableName);
 
     // Whether a failure on this connection ends it or its database's ability

@@ -244,9 +244,10 @@ bool moveTable(MoveContext& context, MoveView& view, const std::string& tableNam
     // connection went with it.
     std::string cause;
     const std::string unholdable = context.target.UnholdableTableName(tableName);
+    TargetCreation creation;
     if (unholdable.empty()) {
         try {
-            EnsureTargetTable(context, name, tableName);
+            creation = EnsureTargetTable(context, name, tableName);
         } catch (const std::exception& error) {
             if (wasCancelled(error)) {
                 throw;
@@ -256,13 +257,20 @@ bool moveTable(MoveContext& context, MoveView& view, const std::string& tableNam
         }
     }
     view.AddMessage("Preparing Move Table:" + name);
+    for (const std::string& note : creation.notes) {
+        view.AddMessage(note);
+    }
     context.tableStatus = 0;
     if (!openCursor(context.source, context.sourceTable, tableName, cause)) {
         reportOpenError(context, view, name, 1, cause);
     } else if (!unholdable.empty()) {
         reportOpenError(context, view, name, 2, "Target table '" + tableName + "': " + unholdable);
     } else if (!openCursor(context.target, context.targetTable, name, cause)) {
-        reportOpenError(context, view, name, 2, cause);
+        // A table that could not be created is missing for that reason.
+        reportOpenError(context, view, name, 2,
+                        creation.failure.empty()
+                            ? cause
+                            : "Target table '" + name + "' cannot be created: " + creation.failure);
     } else if (const std::string earlier =
                    claims.claim(context.target, context.targetTable.TableName(), tableName);
                !earlier.empty()) {

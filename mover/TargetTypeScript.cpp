@@ -1,5 +1,6 @@
 #include "TargetTypeScript.h"
 
+#include "CreationFacts.h"
 #include "dbaccess/TADODataSet.h"
 #include "dbaccess/catalog/SqlNames.h"
 #include "dbaccess/fields/FieldTypes.h"
@@ -194,10 +195,13 @@ std::string decimalTypeName(const std::string& typeName, int precision, int scal
             return typeName + "(38,10)";
         }
     }
+    // numeric(3,-2) holds 99900, numeric(2,5) 0.00099: the digits they
+    // span, in a decimal whose scale lies between 0 and its precision.
+    const int spanned = scale < 0 ? precision - scale : std::max(precision, scale);
     const int widest = kind == DatabaseKind::MariaDB     ? 65
                        : kind == DatabaseKind::SQLServer ? 38
-                                                         : precision;
-    const int digits = std::min(precision, widest);
+                                                         : spanned;
+    const int digits = std::min(spanned, widest);
     const int places =
         std::clamp(scale, 0, std::min(digits, kind == DatabaseKind::MariaDB ? 38 : digits));
     return typeName + "(" + std::to_string(digits) + "," + std::to_string(places) + ")";
@@ -240,15 +244,10 @@ std::string columnName(TADOConnection& target, const std::string& name) {
 
 } // namespace
 
-std::string sameKindType(const SourceColumnType& source, DatabaseKind target) {
-    if (source.sourceKind != DatabaseKind::PostgreSQL || target != DatabaseKind::PostgreSQL) {
-        return {};
-    }
-    const bool textOrDouble = source.providerType == P::Char || source.providerType == P::WChar ||
-                              source.providerType == P::VarChar ||
-                              source.providerType == P::LongVarChar ||
-                              source.providerType == P::Double;
-    return textOrDouble ? source.typeName : std::string();
+std::optional<std::string> sameKindType(const SourceColumnType& source, DatabaseKind target) {
+    const bool keeps = source.keepsDeclaration && source.sourceKind == target &&
+                       (target == DatabaseKind::PostgreSQL || target == DatabaseKind::SQLite);
+    return keeps ? std::optional<std::string>(source.typeName) : std::nullopt;
 }
 
 SourceColumnType sourceColumnType(const TADODataSet& rowset, DatabaseKind sourceKind) {
@@ -268,8 +267,8 @@ SourceColumnType sourceColumnType(const TADODataSet& rowset, DatabaseKind source
 }
 
 std::string targetTypeName(TADOConnection& target, const SourceColumnType& column) {
-    if (const std::string same = sameKindType(column, target.Kind()); !same.empty()) {
-        return same;
+    if (const auto same = sameKindType(column, target.Kind())) {
+        return *same;
     }
     SourceColumnType source = column;
     if (source.providerType == P::GUID && source.length <= 0) {
@@ -307,7 +306,8 @@ std::string targetTypeName(TADOConnection& target, const SourceColumnType& colum
 }
 
 std::string buildTargetTypeScript(TADOConnection& source, const std::string& sourceName,
-                                  TADOConnection& target, const std::string& name) {
+                                  TADOConnection& target, const std::string& name,
+                                  const CreationFacts& facts) {
     TADODataSet rowset;
     source.OpenSchemaRowset(SchemaKind::PrimaryKeys, {Variant(), Variant(), Variant(sourceName)},
                             rowset);
@@ -325,13 +325,13 @@ std::string buildTargetTypeScript(TADOConnection& source, const std::string& sou
     std::string statement = "CREATE TABLE " + target.CreatedIdentifier(tableName) + " (";
     bool first = true;
     for (rowset.Rewind(); !rowset.AtEnd(); rowset.Advance()) {
-        const std::string type = targetTypeName(target, sourceColumnType(rowset, source.Kind()));
+        const std::string column = rowset.RequireField("COLUMN_NAME").AsString();
+        const std::string type =
+            targetTypeName(target, facts.fitted(column, sourceColumnType(rowset, source.Kind())));
         if (type.empty()) {
             return {};
         }
-        statement += (first ? "" : ", ") +
-                     columnName(target, rowset.RequireField("COLUMN_NAME").AsString()) + " " +
-                     type +
+        statement += (first ? "" : ", ") + columnName(target, column) + " " + type +
                      (rowset.RequireField("IS_NULLABLE").AsBoolean() ? " NULL" : " NOT NULL");
         first = false;
     }

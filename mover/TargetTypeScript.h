@@ -2,13 +2,8 @@
 
 #include "dbaccess/TADOConnection.h"
 
+#include <optional>
 #include <string>
-
-// A CREATE TABLE statement for a source table in the target's own type
-// names, chosen from the data types the target reports; empty when the
-// source lists no columns.
-std::string buildTargetTypeScript(TADOConnection& source, const std::string& sourceName,
-                                  TADOConnection& target, const std::string& name);
 
 // A source column as the columns rowset describes it; -1 where unknown.
 struct SourceColumnType {
@@ -21,17 +16,28 @@ struct SourceColumnType {
     // the code does not tell.
     std::string typeName;
     DatabaseKind sourceKind = DatabaseKind::Other;
+    // Whether a target of the source's kind takes typeName as it is; false
+    // where the target lacks the type.
+    bool keepsDeclaration = true;
 };
 
 class TADODataSet;
+class CreationFacts;
+
+// A CREATE TABLE statement for a source table in the target's own type
+// names, chosen from the data types the target reports for each column as
+// facts fit it; empty when the source lists no columns.
+std::string buildTargetTypeScript(TADOConnection& source, const std::string& sourceName,
+                                  TADOConnection& target, const std::string& name,
+                                  const CreationFacts& facts);
 
 // The source column of the columns rowset's current row.
 SourceColumnType sourceColumnType(const TADODataSet& rowset, DatabaseKind sourceKind);
 
-// Between two PostgreSQL databases, the source's own declaration where the
-// type codes would make it text or a double (varchar(300), json, arrays,
-// intervals, money); empty otherwise.
-std::string sameKindType(const SourceColumnType& source, DatabaseKind target);
+// Between two PostgreSQL or two SQLite databases, the source's own
+// declaration (numeric(3,-2), json, arrays, an enum type; a SQLite column
+// without a type has an empty one); nothing between other databases.
+std::optional<std::string> sameKindType(const SourceColumnType& source, DatabaseKind target);
 
 // The target's type that holds every value of the source column.
 std::string targetTypeName(TADOConnection& target, const SourceColumnType& source);

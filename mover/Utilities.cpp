@@ -4,10 +4,10 @@
 #include "TargetTypeScript.h"
 #include "dbaccess/TADOCommand.h"
 #include "dbaccess/TADODataSet.h"
-#include "dbaccess/TADOQuery.h"
 #include "dbaccess/catalog/SqlNames.h"
 #include "dbaccess/values/TStrings.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -23,6 +23,12 @@ std::string createdName(TADOConnection& target, const std::string& name) {
 std::string schemaTableName(TADOConnection& target, const std::string& name,
                             const std::string& sourceName) {
     return target.Kind() == DatabaseKind::MariaDB ? sourceName : upperCase(name);
+}
+
+void tell(std::string* failure, const std::exception& error) {
+    if (failure != nullptr) {
+        *failure = error.what();
+    }
 }
 
 std::string fractionOf(const SourceColumnType& column) {
@@ -131,8 +137,8 @@ std::string ProviderTypeToSql(int code, int length) {
 }
 
 std::string ProviderTypeToSql(const SourceColumnType& column, DatabaseKind target) {
-    if (const std::string same = sameKindType(column, target); !same.empty()) {
-        return same;
+    if (const auto same = sameKindType(column, target)) {
+        return *same;
     }
     const bool mariadb = target == DatabaseKind::MariaDB;
     switch (column.providerType) {
@@ -215,7 +221,8 @@ std::string FieldTypeToSql(TFieldType type, int size) {
 
 std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, const std::string& name,
                                                 TADOConnection& target,
-                                                const std::string& sourceName) {
+                                                const std::string& sourceName,
+                                                const CreationFacts& facts) {
     std::vector<std::string> lines;
     try {
         lines.push_back("CREATE TABLE " +
@@ -239,13 +246,12 @@ std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, cons
         }
         rowset.Rewind();
         while (!rowset.AtEnd()) {
+            const std::string column = rowset.RequireField("COLUMN_NAME").AsString();
+            const SourceColumnType type =
+                facts.fitted(column, sourceColumnType(rowset, connection.Kind()));
             std::string line =
-                "  " +
-                PadRight(
-                    createdName(target, upperCase(rowset.RequireField("COLUMN_NAME").AsString())),
-                    20) +
-                " " +
-                ProviderTypeToSql(sourceColumnType(rowset, connection.Kind()), target.Kind()) +
+                "  " + PadRight(createdName(target, upperCase(column)), 20) + " " +
+                ProviderTypeToSql(type, target.Kind()) +
                 IfThenStr(rowset.RequireField("IS_NULLABLE").AsBoolean(), " NULL ", " NOT NULL");
             rowset.Advance();
             if (!rowset.AtEnd() || !keys.empty()) {
@@ -264,9 +270,10 @@ std::vector<std::string> BuildCreateTableScript(TADOConnection& connection, cons
 }
 
 bool CreateTableFromSchema(MoveContext& context, const std::string& name,
-                           const std::string& sourceName) {
+                           const std::string& sourceName, const CreationFacts& facts,
+                           std::string* failure) {
     const auto lines = BuildCreateTableScript(context.source, name, context.target,
-                                              databaseSpelling(context.source, sourceName));
+                                              databaseSpelling(context.source, sourceName), facts);
     if (lines.empty()) {
         return false;
     }
@@ -279,48 +286,19 @@ bool CreateTableFromSchema(MoveContext& context, const std::string& name,
     try {
         command.Execute();
         return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
-bool CreateTableFromQuery(MoveContext& context, const std::string& name,
-                          const std::string& sourceName) {
-    TADOQuery sourceQuery("", &context.source);
-    sourceQuery.SetMaxRecords(1);
-    sourceQuery.Close();
-    sourceQuery.SQL().Add("Select * from " + context.source.SqlTableName(
-                                                 databaseSpelling(context.source, sourceName)));
-    sourceQuery.Open();
-    const bool hasRow = sourceQuery.RecordCount() > 0;
-    std::string statement = "Create Table " + createdName(context.target, name) + "(";
-    for (int i = 0; i < sourceQuery.FieldCount(); ++i) {
-        const TField& field = sourceQuery.Fields(i);
-        const bool isNull = !hasRow || field.IsNull();
-        // An unsigned 4-byte integer needs more than INTEGER: left to the next way.
-        const TFieldType type = field.Column().providerType == ProviderType::UnsignedInt
-                                    ? ftLargeint
-                                    : field.DataType();
-        statement += context.target.SqlIdentifier(field.FieldName()) + " " +
-                     FieldTypeToSql(type, field.Size(), context.target.Kind()) + " " +
-                     (isNull ? "NULL" : "NOT NULL");
-        statement += i + 1 == sourceQuery.FieldCount() ? ");" : ",";
-    }
-    TADOQuery targetQuery("", &context.target);
-    targetQuery.SQL().Add(statement);
-    try {
-        targetQuery.ExecuteStatement();
-        return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        tell(failure, error);
         return false;
     }
 }
 
 bool CreateTableFromTargetTypes(MoveContext& context, const std::string& name,
-                                const std::string& sourceName) {
+                                const std::string& sourceName, const CreationFacts& facts,
+                                std::string* failure) {
     try {
-        const std::string statement = buildTargetTypeScript(
-            context.source, databaseSpelling(context.source, sourceName), context.target, name);
+        const std::string statement =
+            buildTargetTypeScript(context.source, databaseSpelling(context.source, sourceName),
+                                  context.target, name, facts);
         if (statement.empty()) {
             return false;
         }
@@ -328,24 +306,33 @@ bool CreateTableFromTargetTypes(MoveContext& context, const std::string& name,
         command.SetCommandText(statement);
         command.Execute();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        tell(failure, error);
         return false;
     }
 }
 
-void EnsureTargetTable(MoveContext& context, const std::string& name,
-                       const std::string& sourceName) {
+TargetCreation EnsureTargetTable(MoveContext& context, const std::string& name,
+                                 const std::string& sourceName) {
+    TargetCreation creation;
     if (context.targetTables.IndexOf(name) >= 0) {
-        return;
+        return creation;
     }
-    bool created = CreateTableFromSchema(context, name, sourceName);
-    if (!created) {
-        created = CreateTableFromQuery(context, name, sourceName);
-    }
-    if (!created) {
-        created = CreateTableFromTargetTypes(context, name, sourceName);
-    }
+    const CreationFacts facts = CreationFacts::gather(
+        context.source, databaseSpelling(context.source, sourceName), context.target);
+    creation.notes = facts.notes();
+    // The target's own types say best why a table cannot be made.
+    std::string schemaFailure, typesFailure, queryFailure;
+    const bool created =
+        CreateTableFromSchema(context, name, sourceName, facts, &schemaFailure) ||
+        CreateTableFromTargetTypes(context, name, sourceName, facts, &typesFailure) ||
+        CreateTableFromQuery(context, name, sourceName, &queryFailure);
     if (created) {
         context.targetTables.Add(name);
+    } else {
+        creation.failure = !typesFailure.empty()   ? typesFailure
+                           : !queryFailure.empty() ? queryFailure
+                                                   : schemaFailure;
     }
+    return creation;
 }

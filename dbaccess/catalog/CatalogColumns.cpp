@@ -44,8 +44,9 @@ bool isCharacterType(SQLSMALLINT sqlType) {
            sqlType == SQL_WCHAR || sqlType == SQL_WVARCHAR || sqlType == SQL_WLONGVARCHAR;
 }
 
-// PostgreSQL's driver calls an unconstrained numeric numeric(28,6) and a type
-// without a length (text, json, arrays) one of 255 or 8190 characters.
+// PostgreSQL's driver calls an unconstrained numeric numeric(28,6), a type
+// without a length (text, json, arrays) one of 255 or 8190 characters, an
+// oid a signed integer and a negative scale 2046.
 void correctPostgreSQLColumns(OdbcSession& session, std::vector<CatalogColumn>& columns) {
     const auto facts =
         postgresqlColumnFacts(session, columns.front().schema, columns.front().table);
@@ -61,9 +62,17 @@ void correctPostgreSQLColumns(OdbcSession& session, std::vector<CatalogColumn>& 
                 column.size = 0;
                 column.hasScale = false;
             }
+            if (fact.numericPrecision > 0) {
+                column.size = fact.numericPrecision;
+                column.scale = fact.numericScale;
+                column.hasScale = true;
+            }
+            column.isUnsigned = column.isUnsigned || fact.isUnsigned;
             if (isCharacterType(column.sqlType) && !fact.hasLength) {
                 column.sqlType = SQL_LONGVARCHAR;
                 column.size = 0;
+            } else if (isCharacterType(column.sqlType)) {
+                column.size = fact.characterLength;
             }
         }
     }

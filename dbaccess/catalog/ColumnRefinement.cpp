@@ -8,6 +8,7 @@
 #include "dbaccess/odbc/StatementText.h"
 #include "dbaccess/values/TStrings.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -86,7 +87,8 @@ void markRefusingColumn(ColumnInfo& column) {
 }
 
 // Identity columns generated always refuse explicit values, an unconstrained
-// numeric keeps every digit and a text type without a length is unbounded.
+// numeric keeps every digit, a text type without a length is unbounded, a bit
+// string takes its text and numeric(3,-2) has the scale it declares.
 void refinePostgreSQLColumns(OdbcSession& session, std::vector<ColumnInfo>& columns,
                              const std::string& tableName) {
     const auto [schema, table] = splitSchema(tableName);
@@ -104,6 +106,18 @@ void refinePostgreSQLColumns(OdbcSession& session, std::vector<ColumnInfo>& colu
             if (column.storage == StorageKind::Text && !facts.hasLength &&
                 column.sqlType != SQL_GUID) {
                 column.definedSize = 0;
+            }
+            if (facts.isBitString) {
+                // Its text, 0s and 1s, is what the column takes.
+                column.definedSize = facts.characterLength;
+                if (!facts.identityAlways) {
+                    column.updatability = Updatability::Unknown;
+                }
+            }
+            if (facts.numericPrecision > 0) {
+                column.precision = facts.numericPrecision;
+                column.scale = facts.numericScale;
+                column.fractionDigits = std::max(facts.numericScale, 0);
             }
         }
     }

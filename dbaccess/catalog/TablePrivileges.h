@@ -5,6 +5,7 @@
 class OdbcSession;
 
 // Why the database would refuse an insert into a table for lack of
-// privilege (its own message), asked without inserting anything; empty when
-// it would accept one or cannot tell.
+// privilege, or because the table is a view that takes none (its own
+// message), asked without inserting anything; empty when it would accept one
+// or cannot tell.
 std::string insertRefusal(OdbcSession& session, const std::string& sqlTableName);

@@ -267,26 +267,28 @@ TEST_F(WindowMove, AnErrorThatEndsTheRunIsReportedAndStaysInTheList_sqlite) {
 
 TEST(TableCreation, SchemaScriptOfOrdersToTheByte_sqlite) {
     const TestDatabase source = TestDatabase::open(Engine::SQLite);
-    // SQLite's INTEGER holds 64-bit values, so the key is a BigInt.
+    // Between SQLite databases a column keeps its declaration.
     source.execute("CREATE TABLE orders (id INTEGER NOT NULL PRIMARY KEY, note VARCHAR(40) NULL);");
     TADOConnection connection;
     connection.SetConnectionString(source.connectionString());
     const auto lines = BuildCreateTableScript(connection, "orders", connection, "orders");
     EXPECT_EQ(lines, (std::vector<std::string>{"CREATE TABLE \"ORDERS\"(",
-                                               "  \"ID\"                 BigInt NOT NULL,",
+                                               "  \"ID\"                 INTEGER NOT NULL,",
                                                "  \"NOTE\"               VARCHAR(40) NULL ,",
                                                " PRIMARY KEY(\"ID\")", ");"}));
 }
 
-TEST_F(WindowMove, QueryWayTakesNullabilityFromTheFirstRow_sqlite) {
-    source.execute("CREATE TABLE t (a SMALLINT, b VARCHAR(10)); INSERT INTO t VALUES (1, NULL);");
+TEST_F(WindowMove, QueryWayTakesKeyAndNullabilityFromTheSchema_sqlite) {
+    source.execute("CREATE TABLE t (a SMALLINT PRIMARY KEY, b VARCHAR(10), c SMALLINT NOT NULL);"
+                   "INSERT INTO t VALUES (1, 'filled', 2);");
     openBoth();
     MoveContext context{form->ADOConnection1, form->ADOConnection2, form->ADOTable1,
                         form->ADOTable2,      form->ADOQuery1,      form->FTargetTables,
                         form->FTableStatus};
     ASSERT_TRUE(CreateTableFromQuery(context, "t", "t"));
     EXPECT_EQ(target.queryValue("SELECT sql FROM sqlite_master WHERE name = 't';"),
-              "CREATE TABLE \"t\"(\"a\" Smallint NOT NULL,\"b\" varchar(10) NULL)");
+              "CREATE TABLE \"t\"(\"a\" Smallint NOT NULL,\"b\" varchar(10) NULL,\"c\" Smallint "
+              "NOT NULL,PRIMARY KEY(\"a\"))");
 }
 
 } // namespace

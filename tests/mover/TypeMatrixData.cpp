@@ -1,5 +1,6 @@
 #include "TypeMatrixData.h"
 
+#include <algorithm>
 #include <ostream>
 
 using Engine = TestDatabase::Engine;
@@ -45,6 +46,11 @@ std::string hex(const std::string& bytes) {
     return text;
 }
 
+bool isPlain(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return c >= ' ' && c <= '~' && c != '\'' && c != '\\'; });
+}
+
 std::string quotedText(const std::string& text) {
     return "'" + text + "'";
 }
@@ -71,7 +77,9 @@ std::string sqlLiteral(Family family, const Canonical& value, Engine engine) {
         case Engine::SQLite:
             return "CAST(X'" + hex(text) + "' AS TEXT)";
         case Engine::PostgreSQL:
-            return "convert_from('\\x" + hex(text) + "'::bytea, 'UTF8')";
+            // Plain text is an untyped literal, which also fills interval, bit and enum columns.
+            return isPlain(text) ? quotedText(text)
+                                 : "convert_from('\\x" + hex(text) + "'::bytea, 'UTF8')";
         case Engine::MariaDB:
             return "CONVERT(X'" + hex(text) + "' USING utf8mb4)";
         }
@@ -163,6 +171,64 @@ std::vector<MatrixColumn> narrowColumns(const CopyPair& pair) {
                             pair.target == Engine::SQLite ? "123456789012345"
                                                           : "12345678901234567890.123456789012345",
                             "-0.000000000000001", "100", null, "0"}});
+        columns.push_back({"ident",
+                           Family::Integer,
+                           {"BIGINT", "oid", "INT UNSIGNED"},
+                           {"4294967295", "0", "1", null, "2147483648"},
+                           {"", "oid", ""}});
+        columns.push_back({"span",
+                           Family::Text,
+                           {"TEXT", "interval", "VARCHAR(100)"},
+                           {"-178000000 years -11 mons -2147483648 days -02:00:00.123456", "1 day",
+                            "00:00:00", null, "1 year 2 mons 3 days 04:05:06.789"},
+                           {"", "interval", ""}});
+        // A negative scale rounds to hundreds; a scale above the precision keeps
+        // only small fractions.
+        columns.push_back({"coarse",
+                           Family::Decimal,
+                           {"DECIMAL(5,0)", "numeric(3,-2)", "DECIMAL(5,0)"},
+                           {"12300", "-99900", "0", null, "100"},
+                           {"", "numeric(3,-2)", ""}});
+        columns.push_back({"fine",
+                           Family::Decimal,
+                           {"DECIMAL(5,5)", "numeric(2,5)", "DECIMAL(5,5)"},
+                           {"0.00099", "-0.00012", "0", null},
+                           {"", "numeric(2,5)", ""}});
+        columns.push_back({"bits",
+                           Family::Text,
+                           {"TEXT", "bit(3)", "VARCHAR(3)"},
+                           {"101", "000", "111", null},
+                           {"", "bit(3)", ""}});
+        columns.push_back({"mask",
+                           Family::Text,
+                           {"TEXT", "bit(64)", "VARCHAR(64)"},
+                           {"1" + repeated("0", 62) + "1", repeated("1", 64), null},
+                           {"", "bit(64)", ""}});
+        columns.push_back({"mood",
+                           Family::Text,
+                           {"TEXT", "mood", "ENUM('sad','ok','happy')"},
+                           {"ok", "sad", "happy", null},
+                           {"", "mood", ""},
+                           {"", "CREATE TYPE mood AS ENUM ('sad', 'ok', 'happy');", ""}});
+        columns.push_back({"rating",
+                           Family::Integer,
+                           {"INTEGER", "rating", "INT"},
+                           {"5", "1", "100", null},
+                           {"", "rating", ""},
+                           {"", "CREATE DOMAIN rating AS integer CHECK (VALUE > 0);", ""}});
+    }
+    // Types SQLite gives numeric affinity: text stays text in them.
+    if (pair.source == Engine::SQLite) {
+        columns.push_back({"remark",
+                           Family::Text,
+                           {"STRING", "text", "LONGTEXT"},
+                           {"some text", "", "Grüße 😀", null, "line\nbreak"},
+                           {"string", "", ""}});
+        columns.push_back({"doc",
+                           Family::Text,
+                           {"JSON", "json", "JSON"},
+                           {"{\"a\": [1, 2]}", "[]", "{}", null, "\"text\""},
+                           {"json", "", ""}});
     }
     // MariaDB's unsigned integers; SQLite holds no integer above 2^63 - 1.
     if (pair.source == Engine::MariaDB) {
@@ -268,6 +334,26 @@ std::vector<LimitCase> limitCases() {
          {"DECIMAL(20,4)", "numeric(20,4)", "DECIMAL(20,4)"},
          "",
          false},
+        // SQLite does not enforce a length: a created column holds the longest value.
+        {"text_beyond_its_length",
+         {Engine::SQLite},
+         anyEngine,
+         {"tag",
+          Family::Text,
+          {"VARCHAR(10)"},
+          {"sixteen chars!!!", "short", null},
+          {"varchar(16)", "varying(16)", "varchar(16)"}},
+         {},
+         "",
+         false},
+        // A created table takes NULL after a first row with a value, and keeps its key.
+        {"null_after_a_value",
+         anyEngine,
+         anyEngine,
+         limitColumn("born", Family::Date, {"DATE", "date", "DATE"}, "2024-01-01", "1999-12-31"),
+         {},
+         "",
+         false},
     };
 }
 
@@ -285,7 +371,11 @@ MatrixTable matrixTable(Shape shape, const CopyPair& pair) {
 }
 
 std::string createStatement(const MatrixTable& table, Engine engine) {
-    std::string sql = "CREATE TABLE " + table.name + " (id " + typeOn(keyTypes, engine);
+    std::string sql;
+    for (const auto& column : table.columns) {
+        sql += typeOn(column.setup, engine);
+    }
+    sql += "CREATE TABLE " + table.name + " (id " + typeOn(keyTypes, engine);
     for (const auto& column : table.columns) {
         sql += ", " + column.name + " " + typeOn(column.types, engine);
     }

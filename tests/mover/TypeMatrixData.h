@@ -23,6 +23,8 @@ struct MatrixColumn {
     // What the type of a column the copy created on each target must name;
     // empty where any type that holds the values will do.
     std::array<std::string, 3> createdType{};
+    // Statements that make the column's type on each engine (CREATE TYPE).
+    std::array<std::string, 3> setup{};
 };
 
 struct MatrixTable {

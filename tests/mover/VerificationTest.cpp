@@ -183,6 +183,19 @@ std::vector<VerifyCase> cases() {
           "Table: long_values row id=1, column amount: source 2.12345678901234567891, target "
           "2.1234567890123457"},
          "Table: long_values and 280 more differences"},
+        {"SQLiteViewAsTargetIsLeftAsItWas",
+         Engine::PostgreSQL,
+         Engine::SQLite,
+         "CREATE TABLE prices (id INTEGER PRIMARY KEY, amount NUMERIC(10,3));" +
+             pricesRows(Engine::PostgreSQL, "prices"),
+         "CREATE TABLE base (id INTEGER PRIMARY KEY, amount REAL);"
+         "CREATE VIEW prices AS SELECT * FROM base;",
+         "prices",
+         "prices Target Table Open Error!! Records: 300 [ ]",
+         "no verification line",
+         {},
+         "Table: prices [SQLite]cannot modify prices because it is a view (1); the target table is "
+         "left as it was"},
         {"ViewWithoutAKeyChangedByATrigger",
          Engine::SQLite,
          Engine::MariaDB,
