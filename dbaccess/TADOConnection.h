@@ -76,7 +76,8 @@ public:
     std::string UnholdableTableName(const std::string& name);
     // The database's reason for refusing inserts into a table for lack of
     // privilege or because it is a view that takes none, asked without
-    // inserting; empty when it accepts them or cannot tell.
+    // inserting, or another session's lock on it; empty when it accepts them
+    // or cannot tell.
     std::string InsertRefusal(const std::string& tableName);
 
     // Whether a failure on this connection ends it or its database's ability

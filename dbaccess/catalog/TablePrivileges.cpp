@@ -1,5 +1,6 @@
 #include "TablePrivileges.h"
 
+#include "dbaccess/odbc/Failures.h"
 #include "dbaccess/odbc/OdbcSession.h"
 #include "dbaccess/odbc/StatementText.h"
 #include "dbaccess/values/Exceptions.h"
@@ -47,7 +48,8 @@ std::string insertRefusal(OdbcSession& session, const std::string& sqlTableName)
         executeDirect(session, "EXPLAIN INSERT INTO " + sqlTableName + " SELECT * FROM " +
                                    sqlTableName + " WHERE 1 = 0");
     } catch (const EOleException& error) {
-        if (isPrivilegeFailure(error, kind)) {
+        // Another session's lock would hold the delete and the inserts as long.
+        if (isPrivilegeFailure(error, kind) || lockTimedOut(error, kind)) {
             return error.Message();
         }
     }

@@ -217,8 +217,9 @@ void bindParameter(const OdbcHandle& statement, SQLUSMALLINT number, const Colum
     if (binding.columnSize == 0 && column.definedSize > 0) {
         binding.columnSize = static_cast<SQLULEN>(column.definedSize);
     }
-    const BoundParameter wanted{binding.cType, binding.sqlType, binding.columnSize, binding.digits,
-                                buffer.data.data()};
+    const BoundParameter wanted{
+        binding.cType,  binding.sqlType,    binding.columnSize,
+        binding.digits, buffer.data.data(), binding.cType == SQL_C_BINARY ? buffer.indicator : 0};
     if (wanted == buffer.bound) {
         return;
     }

@@ -14,6 +14,9 @@ struct BoundParameter {
     SQLULEN columnSize = 0;
     SQLSMALLINT digits = 0;
     const void* address = nullptr;
+    // SQLite's driver takes a binary value's length when it is bound, not
+    // from the indicator when the statement runs: that length is part of it.
+    SQLLEN binaryLength = 0;
     bool operator==(const BoundParameter&) const = default;
 };
 

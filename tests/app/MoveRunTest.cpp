@@ -252,7 +252,9 @@ TEST_F(WindowMove, RefusedRowIsReportedOnceAndTheRestArrive_sqlite) {
 
 TEST_F(WindowMove, AnErrorThatEndsTheRunIsReportedAndStaysInTheList_sqlite) {
     source.execute("CREATE TABLE v (id INTEGER); INSERT INTO v VALUES (1);");
-    target.execute("CREATE TABLE base (id INTEGER); CREATE VIEW v AS SELECT id FROM base;");
+    target.execute(
+        "CREATE TABLE v (id INTEGER); INSERT INTO v VALUES (2);"
+        "CREATE TRIGGER kept BEFORE DELETE ON v BEGIN SELECT RAISE(ABORT, 'kept'); END;");
     openBoth();
     tick("v");
     setApplicationTitle("Velbrook 0.1 T:0%");
