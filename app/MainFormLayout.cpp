@@ -3,6 +3,7 @@
 #include "Gauge.h"
 #include "Glyphs.h"
 #include "MessageList.h"
+#include "MessageListTrace.h"
 #include "PanelStatusBar.h"
 #include "RecordProgressBar.h"
 #include "TMainForm.h"
@@ -214,4 +215,8 @@ void TMainForm::connectHandlers() {
     bind(btnAbout, &TMainForm::btnAboutClick);
     bind(btnClear, &TMainForm::btnClearClick);
     clstSource->onClick = [this] { guarded([this] { clstSourceClick(); }); };
+    connect(chkFullTrace, &QCheckBox::toggled, this, [this](bool ticked) {
+        ADOConnection1.SetStatementTrace(ticked ? sourceTrace_.get() : nullptr);
+        ADOConnection2.SetStatementTrace(ticked ? targetTrace_.get() : nullptr);
+    });
 }

@@ -7,6 +7,7 @@
 #include "Gauge.h"
 #include "Glyphs.h"
 #include "MessageList.h"
+#include "MessageListTrace.h"
 #include "PanelStatusBar.h"
 #include "RecordProgressBar.h"
 #include "WindowCallWaiter.h"
@@ -32,6 +33,8 @@ TMainForm::TMainForm(MessageDialogs& dialogs, QWidget* parent)
     callWaiter_ = std::make_unique<WindowCallWaiter>(*this);
     ADOConnection1.SetCallWaiter(callWaiter_.get());
     ADOConnection2.SetCallWaiter(callWaiter_.get());
+    sourceTrace_ = std::make_unique<MessageListTrace>(*this, "Source");
+    targetTrace_ = std::make_unique<MessageListTrace>(*this, "Target");
 
     buildLayout();
     connectHandlers();
@@ -45,6 +48,8 @@ TMainForm::TMainForm(MessageDialogs& dialogs, QWidget* parent)
 TMainForm::~TMainForm() {
     ADOConnection1.SetCallWaiter(nullptr);
     ADOConnection2.SetCallWaiter(nullptr);
+    ADOConnection1.SetStatementTrace(nullptr);
+    ADOConnection2.SetStatementTrace(nullptr);
 }
 
 void TMainForm::FormCreate() {

@@ -26,6 +26,7 @@ class QToolButton;
 class RecordProgressBar;
 class TAboutBox;
 class WindowCallWaiter;
+class MessageListTrace;
 
 // The main window MainForm: tool bar, source list, result pages, message log
 // and status bar, plus the state that a move run shares with the window.
@@ -134,4 +135,7 @@ private:
     MessageDialogs& dialogs_;
     // Installed on both connections for the window's life.
     std::unique_ptr<WindowCallWaiter> callWaiter_;
+    // Full Trace of each connection, installed while the box is ticked.
+    std::unique_ptr<MessageListTrace> sourceTrace_;
+    std::unique_ptr<MessageListTrace> targetTrace_;
 };

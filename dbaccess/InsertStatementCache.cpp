@@ -40,14 +40,15 @@ InsertStatementCache::prepared(const std::vector<std::size_t>& columns) {
     if (found == statements_.end()) {
         OdbcHandle statement = connection_.session().newStatement();
         std::string text = statementText(columns);
-        checkCall(statement, [&] {
+        checkStatement(statement, "Prepare " + text, [&] {
             return SQLPrepare(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
                               static_cast<SQLINTEGER>(text.size()));
         });
         // The buffers never move once bound.
         found = statements_
                     .emplace(columns, Prepared{std::move(statement),
-                                               std::vector<ParameterBuffer>(columns.size())})
+                                               std::vector<ParameterBuffer>(columns.size()),
+                                               std::move(text)})
                     .first;
     }
     lastColumns_ = &found->first;
@@ -65,5 +66,5 @@ void InsertStatementCache::insert(const std::vector<std::size_t>& columns,
                       kind, *values[i], prepared.buffers[i]);
     }
     const OdbcHandle& statement = prepared.statement;
-    checkCall(statement, [&statement] { return SQLExecute(statement.get()); });
+    checkStatement(statement, prepared.text, [&statement] { return SQLExecute(statement.get()); });
 }

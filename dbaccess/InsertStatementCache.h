@@ -29,6 +29,7 @@ private:
     struct Prepared {
         OdbcHandle statement;
         std::vector<ParameterBuffer> buffers;
+        std::string text;
     };
 
     Prepared& prepared(const std::vector<std::size_t>& columns);

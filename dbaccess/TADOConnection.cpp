@@ -46,7 +46,7 @@ void TADOConnection::SetConnected(bool connected) {
     }
     if (connected) {
         session_ = std::make_unique<OdbcSession>(toOdbcConnectionString(ConnectionString()),
-                                                 connectionTimeout_, callWaiter_);
+                                                 connectionTimeout_, callWaiter_, statementTrace_);
         session_->beforeStatement = [this] { parkStreams(); };
         return;
     }
@@ -61,6 +61,13 @@ void TADOConnection::SetCallWaiter(CallWaiter* waiter) {
     callWaiter_ = waiter;
     if (session_) {
         session_->setCallWaiter(waiter);
+    }
+}
+
+void TADOConnection::SetStatementTrace(StatementTrace* trace) {
+    statementTrace_ = trace;
+    if (session_) {
+        session_->setTrace(trace);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 class CallWaiter;
+class StatementTrace;
 class TCustomADODataSet;
 class TADODataSet;
 class OdbcSession;
@@ -48,6 +49,8 @@ public:
     // What waits while a driver call of this connection takes longer than a
     // moment (see SessionCalls); none by default, and calls run inline.
     void SetCallWaiter(CallWaiter* waiter);
+    // Told of every statement the connection runs from now on; null for none.
+    void SetStatementTrace(StatementTrace* trace);
     // Whether the open session left a call behind that its server never
     // answered: nothing more goes to it, and it must be closed.
     bool Abandoned() const noexcept;
@@ -109,6 +112,7 @@ private:
     bool loginPrompt_ = true;
     int connectionTimeout_ = 15;
     CallWaiter* callWaiter_ = nullptr;
+    StatementTrace* statementTrace_ = nullptr;
     std::unique_ptr<OdbcSession> session_;
     std::vector<DatabaseType> dataTypes_;
     std::vector<TCustomADODataSet*> dataSets_;

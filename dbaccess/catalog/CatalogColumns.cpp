@@ -86,7 +86,7 @@ std::vector<CatalogColumn> catalogColumns(OdbcSession& session, const std::strin
     std::string schema = schemaName;
     std::string table = escapePattern(session, tableName);
     OdbcHandle statement = session.newStatement();
-    checkCall(statement, [&] {
+    checkStatement(statement, "SQLColumns " + tableName, [&] {
         return SQLColumns(statement.get(), argument(catalog, !catalog.empty()),
                           argumentLength(catalog, !catalog.empty()),
                           argument(schema, !schema.empty()),

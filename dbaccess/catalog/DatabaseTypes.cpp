@@ -30,7 +30,8 @@ SQLBIGINT integerColumn(const OdbcHandle& statement, SQLUSMALLINT column) {
 
 std::vector<DatabaseType> readDatabaseTypes(OdbcSession& session) {
     OdbcHandle statement = session.newStatement();
-    checkCall(statement, [&statement] { return SQLGetTypeInfo(statement.get(), SQL_ALL_TYPES); });
+    checkStatement(statement, "SQLGetTypeInfo",
+                   [&statement] { return SQLGetTypeInfo(statement.get(), SQL_ALL_TYPES); });
     std::vector<DatabaseType> types;
     while (fetchRow(statement) != SQL_NO_DATA) {
         DatabaseType type;

@@ -58,7 +58,7 @@ std::unique_ptr<ResultSet> tablesRowset(OdbcSession& session,
         table = escapePattern(session, table);
     }
     OdbcHandle statement = session.newStatement();
-    checkCall(statement, [&] {
+    checkStatement(statement, "SQLTables " + table, [&] {
         return SQLTables(statement.get(), argument(catalog, !catalog.empty()),
                          argumentLength(catalog, !catalog.empty()),
                          argument(schema, !schema.empty()), argumentLength(schema, !schema.empty()),
@@ -93,7 +93,7 @@ std::unique_ptr<ResultSet> primaryKeysRowset(OdbcSession& session,
     std::string schema = restriction(restrictions, 1);
     std::string table = restriction(restrictions, 2);
     OdbcHandle statement = session.newStatement();
-    checkCall(statement, [&] {
+    checkStatement(statement, "SQLPrimaryKeys " + table, [&] {
         return SQLPrimaryKeys(statement.get(), argument(catalog, !catalog.empty()),
                               argumentLength(catalog, !catalog.empty()),
                               argument(schema, !schema.empty()),

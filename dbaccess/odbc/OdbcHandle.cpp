@@ -107,3 +107,15 @@ SQLRETURN checkOdbc(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle) {
     }
     raiseFromDiagnostics(rc, type, handle);
 }
+
+void traceStatement(StatementTrace& trace, const OdbcHandle& handle, const std::string& text,
+                    SQLRETURN rc, std::chrono::steady_clock::duration took) {
+    trace.statementRan(text, took);
+    if (rc == SQL_SUCCESS || rc == SQL_NO_DATA || rc == SQL_NEED_DATA) {
+        return;
+    }
+    for (const OdbcDiagnostic& diagnostic : readDiagnostics(handle.type(), handle.get())) {
+        trace.driverSaid("[" + diagnostic.sqlState + "] " +
+                         trimProviderMessage(diagnostic.message));
+    }
+}

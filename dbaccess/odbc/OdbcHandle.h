@@ -1,7 +1,9 @@
 #pragma once
 
 #include "dbaccess/odbc/SessionCalls.h"
+#include "dbaccess/odbc/StatementTrace.h"
 
+#include <chrono>
 #include <memory>
 #include <sql.h>
 #include <sqlext.h>
@@ -47,6 +49,8 @@ public:
         }
         return calls_->run(type_, handle_, call);
     }
+    // The trace of the handle's session; null for none.
+    StatementTrace* trace() const noexcept { return calls_ != nullptr ? calls_->trace() : nullptr; }
     // Whether its session left a call behind: its driver must not be asked
     // anything more until the handle is freed.
     bool abandoned() const noexcept { return calls_ != nullptr && calls_->abandoned(); }
@@ -80,6 +84,22 @@ inline SQLRETURN checkOdbc(SQLRETURN rc, const OdbcHandle& handle) {
 // Runs a driver call on a handle (OdbcHandle::run) and checks it.
 template <class Call> SQLRETURN checkCall(const OdbcHandle& handle, Call&& call) {
     return checkOdbc(handle.run(std::forward<Call>(call)), handle);
+}
+// Tells trace of text, run on handle with rc after took, and of what the driver said.
+void traceStatement(StatementTrace& trace, const OdbcHandle& handle, const std::string& text,
+                    SQLRETURN rc, std::chrono::steady_clock::duration took);
+// checkCall for a call that runs text (a statement, or a catalog call's
+// description): the session's trace, when there is one, is told of it.
+template <class Call>
+SQLRETURN checkStatement(const OdbcHandle& handle, const std::string& text, Call&& call) {
+    StatementTrace* trace = handle.trace();
+    if (trace == nullptr) {
+        return checkCall(handle, std::forward<Call>(call));
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const SQLRETURN rc = handle.run(std::forward<Call>(call));
+    traceStatement(*trace, handle, text, rc, std::chrono::steady_clock::now() - start);
+    return checkOdbc(rc, handle);
 }
 // SQLFetch through checkCall: SQL_NO_DATA after the last row.
 inline SQLRETURN fetchRow(const OdbcHandle& statement) {

@@ -1,6 +1,7 @@
 #include "OdbcSession.h"
 
 #include "dbaccess/odbc/ConnectionStringRules.h"
+#include "dbaccess/odbc/StatementText.h"
 #include "dbaccess/odbc/Timeouts.h"
 #include "dbaccess/values/Exceptions.h"
 #include "dbaccess/values/TStrings.h"
@@ -142,11 +143,12 @@ std::string withDriverOptions(const std::string& odbcConnectionString) {
 }
 
 OdbcSession::OdbcSession(const std::string& odbcConnectionString, int loginTimeoutSeconds,
-                         CallWaiter* waiter)
+                         CallWaiter* waiter, StatementTrace* trace)
     : driverLogs_(driverOfConnectionString(odbcConnectionString), odbcConnectionString),
       calls_(std::make_shared<SessionCalls>()),
       environment_(SQL_HANDLE_ENV, SQL_NULL_HANDLE, calls_) {
     calls_->setWaiter(waiter);
+    calls_->setTrace(trace);
     ensureUtf8CharacterLocale();
     checkOdbc(SQLSetEnvAttr(environment_.get(), SQL_ATTR_ODBC_VERSION,
                             reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
@@ -222,18 +224,13 @@ void OdbcSession::prepareSession() {
     }
 }
 
-void OdbcSession::execute(std::string text) const {
-    OdbcHandle statement = newStatement();
-    checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
-                            static_cast<SQLINTEGER>(text.size())),
-              statement);
+void OdbcSession::execute(const std::string& text) const {
+    executeOn(newStatement(), text);
 }
 
-std::string OdbcSession::queryValue(std::string text) const {
+std::string OdbcSession::queryValue(const std::string& text) const {
     OdbcHandle statement = newStatement();
-    checkOdbc(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
-                            static_cast<SQLINTEGER>(text.size())),
-              statement);
+    executeOn(statement, text);
     char value[256] = {};
     SQLLEN indicator = 0;
     if (checkOdbc(SQLFetch(statement.get()), statement) == SQL_NO_DATA ||

@@ -11,6 +11,7 @@
 #include <string>
 
 class CallWaiter;
+class StatementTrace;
 
 // An open ODBC connection: environment and connection handles.
 class OdbcSession {
@@ -19,7 +20,7 @@ public:
     // timeout; raises EOleException. With a waiter, calls run as
     // SessionCalls says, the connect included.
     explicit OdbcSession(const std::string& odbcConnectionString, int loginTimeoutSeconds = 15,
-                         CallWaiter* waiter = nullptr);
+                         CallWaiter* waiter = nullptr, StatementTrace* trace = nullptr);
 
     SQLHDBC connection() const noexcept { return connection_.get(); }
     const DriverTraits& traits() const noexcept { return traits_; }
@@ -31,15 +32,16 @@ public:
     std::function<void()> beforeStatement;
 
     void setCallWaiter(CallWaiter* waiter) noexcept { calls_->setWaiter(waiter); }
+    void setTrace(StatementTrace* trace) noexcept { calls_->setTrace(trace); }
     // Whether a call was left behind: the session must be closed.
     bool abandoned() const noexcept { return calls_->abandoned(); }
 
 private:
     void probeTraits();
     void prepareSession();
-    void execute(std::string text) const;
+    void execute(const std::string& text) const;
     // The first value of a query's first row as text; empty for none or NULL.
-    std::string queryValue(std::string text) const;
+    std::string queryValue(const std::string& text) const;
 
     // Declared first: it looks for the driver's logs after the handles are gone.
     DriverLogs driverLogs_;

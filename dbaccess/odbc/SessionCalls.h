@@ -12,6 +12,7 @@
 #include <vector>
 
 class CallWaiter;
+class StatementTrace;
 
 // How the driver calls of one session run. Without a waiter: inline, on the
 // calling thread. With one: on a worker thread kept for the session while
@@ -31,6 +32,9 @@ public:
 
     // The waiter outlives the session or is taken away first.
     void setWaiter(CallWaiter* waiter) noexcept { waiter_ = waiter; }
+    // Told of the statements run on the session; may be null.
+    void setTrace(StatementTrace* trace) noexcept { trace_ = trace; }
+    StatementTrace* trace() const noexcept { return trace_; }
     // Whether calls must go through run().
     bool handsOver() const noexcept { return waiter_ != nullptr || abandoned(); }
     bool abandoned() const noexcept { return abandoned_.load(std::memory_order_acquire); }
@@ -69,6 +73,7 @@ private:
     std::shared_ptr<SessionCalls> finishLeftBehind() noexcept;
 
     CallWaiter* waiter_ = nullptr;
+    StatementTrace* trace_ = nullptr;
     std::atomic<bool> abandoned_{false};
     std::atomic<State> state_{State::Idle};
     std::mutex mutex_;

@@ -56,7 +56,7 @@ std::string replaceParameterMarkers(const std::string& text) {
 
 void executeOn(const OdbcHandle& statement, const std::string& text) {
     std::string sql = text;
-    checkCall(statement, [&] {
+    checkStatement(statement, text, [&] {
         return SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(sql.data()),
                              static_cast<SQLINTEGER>(sql.size()));
     });

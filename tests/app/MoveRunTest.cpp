@@ -6,7 +6,9 @@
 #include "mover/Utilities.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace {
@@ -248,6 +250,30 @@ TEST_F(WindowMove, RefusedRowIsReportedOnceAndTheRestArrive_sqlite) {
     EXPECT_EQ(results(), (QStringList{"t Append Error! Records: 4 [ ]"}));
     EXPECT_EQ(target.query("SELECT id, v FROM t ORDER BY id;"),
               (std::vector<std::string>{"1|a", "2|b", "3|c"}));
+}
+
+TEST_F(WindowMove, FullTraceShowsStatementsAndDriverMessagesButNoValues_sqlite) {
+    source.execute("CREATE TABLE t (id INTEGER, v VARCHAR(9));"
+                   "INSERT INTO t VALUES (1, 'unseen'), (1, 'twice');");
+    target.execute("CREATE TABLE t (id INTEGER PRIMARY KEY, v VARCHAR(9));");
+    openBoth();
+    form->chkFullTrace->setChecked(true);
+    tick("t");
+    execute();
+    const QString lines = messages().join('\n');
+    for (const char* pattern : {"^Source [0-9.]+ ms: SELECT .* FROM \"t\"$",
+                                "^Target [0-9.]+ ms: INSERT INTO \"t\" .* VALUES \\(\\?, \\?\\)$",
+                                "^Target driver: \\[[0-9A-Z]{5}\\] .*UNIQUE"}) {
+        EXPECT_TRUE(
+            lines.contains(QRegularExpression(pattern, QRegularExpression::MultilineOption)))
+            << pattern << "\n"
+            << lines.toStdString();
+    }
+    EXPECT_FALSE(lines.contains("unseen") || lines.contains("twice"));
+    form->chkFullTrace->setChecked(false);
+    const auto traced = messages().size();
+    execute();
+    EXPECT_FALSE(messages().mid(traced).join('\n').contains(" ms: "));
 }
 
 TEST_F(WindowMove, AnErrorThatEndsTheRunIsReportedAndStaysInTheList_sqlite) {
