@@ -13,6 +13,7 @@ std::string oneLine(std::string text) {
             c = ' ';
         }
     }
+    text.erase(text.find_last_not_of(' ') + 1);
     return text;
 }
 

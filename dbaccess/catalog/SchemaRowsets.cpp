@@ -58,7 +58,7 @@ std::unique_ptr<ResultSet> tablesRowset(OdbcSession& session,
         table = escapePattern(session, table);
     }
     OdbcHandle statement = session.newStatement();
-    checkStatement(statement, "SQLTables " + table, [&] {
+    checkStatement(statement, table.empty() ? "SQLTables" : "SQLTables " + table, [&] {
         return SQLTables(statement.get(), argument(catalog, !catalog.empty()),
                          argumentLength(catalog, !catalog.empty()),
                          argument(schema, !schema.empty()), argumentLength(schema, !schema.empty()),
