@@ -11,14 +11,6 @@ namespace {
 // Rows a block holds at least, unless the table ends first.
 constexpr std::size_t blockRows = 512;
 
-std::vector<StorageKind> storageOf(const std::vector<ColumnInfo>& columns) {
-    std::vector<StorageKind> kinds;
-    for (const auto& column : columns) {
-        kinds.push_back(column.storage);
-    }
-    return kinds;
-}
-
 } // namespace
 
 std::int64_t countRows(TADOConnection& connection, const std::string& sqlTableName) {
@@ -46,7 +38,7 @@ std::unique_ptr<ResultSet> readTable(TADOConnection& connection, OdbcHandle stat
 TableStream::TableStream(TADOConnection& connection, OdbcHandle statement, std::string text,
                          const std::vector<ColumnInfo>& columns, bool inBlocks)
     : connection_(connection), statement_(std::move(statement)), text_(std::move(text)),
-      columns_(columns), inBlocks_(inBlocks), spare_(storageOf(columns)), open_(true) {
+      columns_(columns), inBlocks_(inBlocks), spare_(columns), open_(true) {
     reader_ = std::make_unique<BlockReader>(statement_, columns_, inBlocks_);
 }
 

@@ -6,6 +6,7 @@
 #include "dbaccess/odbc/ColumnTypes.h"
 #include "dbaccess/odbc/OdbcSession.h"
 #include "dbaccess/odbc/StatementText.h"
+#include "dbaccess/odbc/TaggedValue.h"
 #include "dbaccess/values/TStrings.h"
 
 #include <algorithm>
@@ -48,6 +49,7 @@ void applyDeclaredType(ColumnInfo& column, const CatalogColumn& declared) {
     column.fractionDigits = -1;
     column.decimalsAsDoubles = column.storage == StorageKind::Decimal;
     column.keepsNaN = false;
+    column.untyped = declared.typeName.find_first_not_of(' ') == std::string::npos;
 }
 
 // SQLite describes result columns by their values; its catalog keeps the
@@ -160,24 +162,18 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
     }
 }
 
-std::string exactReadingStatement(OdbcSession& session, const std::vector<ColumnInfo>& columns,
+std::string exactReadingStatement(OdbcSession& session, std::vector<ColumnInfo>& columns,
                                   const std::string& sqlTableName) {
-    if (session.traits().kind != DatabaseKind::SQLite) {
+    if (session.traits().kind != DatabaseKind::SQLite || columns.empty()) {
         return {};
     }
     const std::string quote = session.traits().identifierQuote;
     std::string list;
-    bool needed = false;
-    for (const ColumnInfo& column : columns) {
+    for (ColumnInfo& column : columns) {
         const std::string name = quoteIdentifier(column.name, quote);
-        list += list.empty() ? "" : ", ";
-        if (column.storage == StorageKind::Double || column.storage == StorageKind::Decimal) {
-            list += "CASE WHEN typeof(" + name + ") = 'real' THEN quote(" + name + ") ELSE " +
-                    name + " END AS " + name;
-            needed = true;
-        } else {
-            list += name;
-        }
+        list += (list.empty() ? "" : ", ") + taggedReading(name) + " AS " + name;
+        column.reading = ValueReading::Tagged;
+        column.keepsValueClass = true;
     }
-    return needed ? "SELECT " + list + " FROM " + sqlTableName : std::string();
+    return "SELECT " + list + " FROM " + sqlTableName;
 }

@@ -15,9 +15,10 @@ class OdbcSession;
 void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
                          std::vector<ColumnInfo>& columns, const std::string& tableName);
 
-// SQLite's driver hands doubles over with 15 significant digits. A statement
-// that reads the table's floating and numeric columns through quote(), whose
-// text keeps every bit; empty when the table has no such column or the
+// SQLite keeps a storage class with every value, whatever the column's
+// declaration, and its driver hands doubles over with 15 digits and text up
+// to a NUL. A statement that reads every column of the table as tagged
+// values (see TaggedValue.h), with the columns marked so; empty when the
 // database is not SQLite.
-std::string exactReadingStatement(OdbcSession& session, const std::vector<ColumnInfo>& columns,
+std::string exactReadingStatement(OdbcSession& session, std::vector<ColumnInfo>& columns,
                                   const std::string& sqlTableName);

@@ -2,6 +2,8 @@
 
 #include "dbaccess/values/Exceptions.h"
 
+#include <cmath>
+
 namespace {
 
 int sizeFor(TFieldType type, const ColumnInfo& column) {
@@ -29,18 +31,47 @@ TField::TField(FieldStore& dataSet, int columnIndex, const ColumnInfo& column, T
       dataType_(type), size_(sizeFor(type, column)), precision_(column.precision),
       readOnly_(column.updatability == Updatability::ReadOnly || type == ftAutoInc) {}
 
+namespace {
+
+// A value a column that keeps each value's storage class takes as it is:
+// an integer, a real it can hold, text or bytes.
+bool passesAsStored(const ColumnInfo& column, const Variant& value) {
+    using Kind = Variant::Kind;
+    switch (value.kind()) {
+    case Kind::SmallInt:
+    case Kind::Integer:
+    case Kind::LargeInt:
+    case Kind::String:
+    case Kind::WideString:
+    case Kind::ByteArray:
+        return column.keepsValueClass;
+    case Kind::Double:
+        return column.keepsValueClass && (column.keepsNaN || !std::isnan(value.toDouble()));
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 Variant TField::Value() const {
     if (!dataSet_.hasCurrentRow()) {
         return nullValue();
     }
     const Variant stored = dataSet_.storedValue(*this);
-    return stored.isEmpty() ? nullValue() : readValue(stored);
+    if (stored.isEmpty()) {
+        return nullValue();
+    }
+    // A value with its own storage class is read as it is stored.
+    return column_->keepsValueClass ? stored : readValue(stored);
 }
 
 void TField::SetValue(const Variant& value) {
     std::string warning;
     Variant converted = Variant::null();
-    if (!value.isEmpty()) {
+    if (passesAsStored(*column_, value)) {
+        converted = value.kind() == Variant::Kind::WideString ? Variant(value.toString()) : value;
+    } else if (!value.isEmpty()) {
         try {
             converted = convertValue(value, warning);
         } catch (const EVariantError&) {

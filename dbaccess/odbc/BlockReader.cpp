@@ -17,6 +17,14 @@ constexpr SQLULEN maxBlockRows = 512;
 constexpr std::size_t rowByRowBlock = 256;
 
 SQLSMALLINT cTypeOf(const ColumnInfo& column) {
+    switch (column.reading) {
+    case ValueReading::Tagged:
+        return SQL_C_BINARY;
+    case ValueReading::DateText:
+        return SQL_C_CHAR;
+    case ValueReading::AsDeclared:
+        break;
+    }
     switch (column.storage) {
     case StorageKind::Integer:
         return SQL_C_SBIGINT;
@@ -40,8 +48,9 @@ SQLSMALLINT cTypeOf(const ColumnInfo& column) {
 }
 
 bool isVariable(const ColumnInfo& column) {
-    return column.storage == StorageKind::Text || column.storage == StorageKind::Binary ||
-           column.storage == StorageKind::Decimal || column.providerType == 134;
+    return column.reading != ValueReading::AsDeclared || column.storage == StorageKind::Text ||
+           column.storage == StorageKind::Binary || column.storage == StorageKind::Decimal ||
+           column.providerType == 134;
 }
 
 // Buffer bytes of one value when bound. Fixed-size C types lie sizeof their
@@ -62,6 +71,14 @@ std::size_t boundWidth(const ColumnInfo& column) {
     default:
         break;
     }
+    if (column.reading == ValueReading::DateText) {
+        // "-0044-03-15 12:34:56.123456+05:45 BC" and the like.
+        return 48;
+    }
+    if (column.reading == ValueReading::Tagged) {
+        // A tag and the text of a number fit 40 bytes; a longer value is read again alone.
+        return std::max<std::size_t>(static_cast<std::size_t>(column.definedSize) * 4 + 1, 40);
+    }
     switch (column.storage) {
     case StorageKind::Text:
         return static_cast<std::size_t>(column.definedSize) * 4 + 1;
@@ -81,11 +98,18 @@ bool isBounded(const ColumnInfo& column) {
     if (!isVariable(column)) {
         return true;
     }
-    if (column.storage == StorageKind::Decimal || column.providerType == 134) {
+    if (column.reading == ValueReading::AsDeclared &&
+        (column.storage == StorageKind::Decimal || column.providerType == 134)) {
         return column.precision > 0 && column.precision <= 1000;
     }
     const bool isLong =
         column.providerType == 201 || column.providerType == 203 || column.providerType == 205;
+    if (column.reading == ValueReading::Tagged) {
+        return !isLong && column.definedSize <= boundedLimit;
+    }
+    if (column.reading == ValueReading::DateText) {
+        return true;
+    }
     return !isLong && column.definedSize > 0 && column.definedSize <= boundedLimit;
 }
 
@@ -125,6 +149,10 @@ std::string decimalFromDriver(std::string_view text) {
 void storeValue(RowStore& rows, std::size_t column, const ColumnInfo& info, const char* buffer,
                 SQLLEN length) {
     if (length == SQL_NULL_DATA) {
+        return;
+    }
+    if (info.reading != ValueReading::AsDeclared) {
+        rows.setData(column, std::string_view(buffer, static_cast<std::size_t>(length)));
         return;
     }
     switch (info.storage) {
@@ -301,7 +329,7 @@ std::size_t BlockReader::read(RowStore& rows) {
             const SQLLEN length = bound.indicators[i][r];
             if (length != SQL_NULL_DATA && isVariable(columns_[i])) {
                 const std::size_t capacity =
-                    columns_[i].storage == StorageKind::Binary ? widths_[i] : widths_[i] - 1;
+                    cTypeOf(columns_[i]) == SQL_C_BINARY ? widths_[i] : widths_[i] - 1;
                 if (length == SQL_NO_TOTAL || static_cast<std::size_t>(length) > capacity) {
                     while (rows.rowCount() > before) {
                         rows.dropLastRow();

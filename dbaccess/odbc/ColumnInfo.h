@@ -15,6 +15,12 @@ enum class StorageKind : std::uint8_t {
     Decimal
 };
 
+// How the values of a column are read from the driver: in the C type of
+// their storage kind; as tagged bytes that keep each value's own storage
+// class (SQLite, see TaggedValue.h); or as the database's text of a date,
+// which may be one no date-time holds (infinity, BC, zero parts).
+enum class ValueReading : std::uint8_t { AsDeclared, Tagged, DateText };
+
 enum class Updatability : std::uint8_t { ReadOnly, Updatable, Unknown };
 
 // One result column as the driver describes it, in provider terms.
@@ -30,6 +36,7 @@ struct ColumnInfo {
     bool rowId = false;
     bool nullable = true;
     StorageKind storage = StorageKind::Text;
+    ValueReading reading = ValueReading::AsDeclared;
     // The ODBC SQL type, for binding values of this column.
     short sqlType = 0;
     // What the database keeps of a value where it keeps less than arrives:
@@ -39,4 +46,9 @@ struct ColumnInfo {
     int fractionDigits = -1;
     bool decimalsAsDoubles = false;
     bool keepsNaN = true;
+    // Whether each value keeps its own storage class, whatever the column's
+    // declaration (SQLite): such values travel as they are stored.
+    bool keepsValueClass = false;
+    // A SQLite column declared without a type: it takes any value as it is.
+    bool untyped = false;
 };

@@ -216,9 +216,10 @@ void OdbcSession::prepareSession() {
         execute("SET TIME ZONE 'UTC'");
     }
     if (traits_.kind == DatabaseKind::MariaDB) {
-        // An explicit 0 in an AUTO_INCREMENT column stays 0.
+        // An explicit 0 in an AUTO_INCREMENT column stays 0; TIMESTAMP values
+        // are read and written as UTC, whatever the server's zone.
         execute("SET SESSION sql_mode = CONCAT_WS(',', NULLIF(@@SESSION.sql_mode, ''), "
-                "'NO_AUTO_VALUE_ON_ZERO')");
+                "'NO_AUTO_VALUE_ON_ZERO'), time_zone = '+00:00'");
         traits_.lowerCaseTableNames =
             std::atoi(queryValue("SELECT @@lower_case_table_names").c_str());
     }

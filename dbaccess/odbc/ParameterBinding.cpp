@@ -162,9 +162,57 @@ Binding integerBinding(const ColumnInfo& column, const Variant& value, Parameter
     return {SQL_C_SBIGINT, sqlType, 0, 0};
 }
 
+// A value of a column that keeps each value's storage class goes in the C
+// type of its own kind, so that it is stored in that class.
+Binding taggedBinding(const ColumnInfo& column, DatabaseKind kind, const Variant& value,
+                      ParameterBuffer& buffer) {
+    using Kind = Variant::Kind;
+    switch (value.kind()) {
+    case Kind::SmallInt:
+    case Kind::Integer:
+    case Kind::LargeInt:
+        putValue(buffer, static_cast<SQLBIGINT>(value.toInt64()));
+        return {SQL_C_SBIGINT, SQL_BIGINT, 0, 0};
+    case Kind::Double:
+        putValue(buffer, value.toDouble());
+        return {SQL_C_DOUBLE, SQL_DOUBLE, 0, 0};
+    case Kind::Boolean:
+        putValue(buffer, static_cast<unsigned char>(value.toBoolean() ? 1 : 0));
+        return {SQL_C_BIT, SQL_BIT, 0, 0};
+    case Kind::DateTime:
+        return dateTimeBinding(column, kind, value, buffer);
+    case Kind::Decimal: {
+        putText(buffer, value.toDecimal().text);
+        const auto point = buffer.data.find('.');
+        return {SQL_C_CHAR, SQL_DECIMAL, std::max<SQLULEN>(buffer.data.size(), 1),
+                static_cast<SQLSMALLINT>(
+                    point == std::string::npos ? 0 : buffer.data.size() - point - 1)};
+    }
+    case Kind::ByteArray: {
+        const Bytes bytes = value.toBytes();
+        putText(buffer,
+                std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        return {SQL_C_BINARY, SQL_LONGVARBINARY, sizeClass(buffer.data.size()), 0};
+    }
+    case Kind::Unassigned:
+    case Kind::Null:
+        return {SQL_C_CHAR, SQL_VARCHAR, 1, 0};
+    default:
+        putText(buffer, value.toString());
+        // Blob fields hand their contents over as text: a blob column keeps them as bytes.
+        if (column.storage == StorageKind::Binary && !column.untyped) {
+            return {SQL_C_BINARY, SQL_LONGVARBINARY, sizeClass(buffer.data.size()), 0};
+        }
+        return {SQL_C_CHAR, SQL_VARCHAR, sizeClass(buffer.data.size()), 0};
+    }
+}
+
 Binding bindingFor(const ColumnInfo& column, DatabaseKind kind, const Variant& value,
                    ParameterBuffer& buffer) {
     const bool isNull = value.isEmpty();
+    if (column.reading == ValueReading::Tagged) {
+        return taggedBinding(column, kind, value, buffer);
+    }
     switch (column.storage) {
     case StorageKind::Integer:
     case StorageKind::Unsigned:

@@ -1,18 +1,11 @@
 #include "ResultSet.h"
 
+#include "dbaccess/odbc/TaggedValue.h"
+
 #include <cstring>
 #include <string>
 
 namespace {
-
-std::vector<StorageKind> kindsOf(const std::vector<ColumnInfo>& columns) {
-    std::vector<StorageKind> kinds;
-    kinds.reserve(columns.size());
-    for (const auto& column : columns) {
-        kinds.push_back(column.storage);
-    }
-    return kinds;
-}
 
 template <typename T> void writeSlot(std::uint8_t* slot, T value) {
     static_assert(sizeof(T) <= 8);
@@ -27,8 +20,40 @@ template <typename T> T readSlot(const std::uint8_t* slot) {
 
 } // namespace
 
-RowStore::RowStore(std::vector<StorageKind> kinds)
-    : kinds_(std::move(kinds)), nullBytes_((kinds_.size() + 7) / 8) {
+RowStore::Slot RowStore::slotOf(const ColumnInfo& column) {
+    switch (column.reading) {
+    case ValueReading::Tagged:
+        return Slot::Tagged;
+    case ValueReading::DateText:
+        return Slot::DateText;
+    case ValueReading::AsDeclared:
+        break;
+    }
+    switch (column.storage) {
+    case StorageKind::Integer:
+        return Slot::Integer;
+    case StorageKind::Unsigned:
+        return Slot::Unsigned;
+    case StorageKind::Double:
+        return Slot::Double;
+    case StorageKind::Boolean:
+        return Slot::Boolean;
+    case StorageKind::DateTime:
+        return Slot::DateTime;
+    case StorageKind::Text:
+        return Slot::Text;
+    case StorageKind::Binary:
+        return Slot::Binary;
+    case StorageKind::Decimal:
+        return Slot::Decimal;
+    }
+    return Slot::Text;
+}
+
+RowStore::RowStore(const std::vector<ColumnInfo>& columns) : nullBytes_((columns.size() + 7) / 8) {
+    for (const ColumnInfo& column : columns) {
+        kinds_.push_back(slotOf(column));
+    }
     rowWidth_ = nullBytes_ + kinds_.size() * 8;
 }
 
@@ -107,32 +132,42 @@ Variant RowStore::value(std::size_t row, std::size_t column) const {
     }
     const std::uint8_t* data = slot(row, column);
     switch (kinds_[column]) {
-    case StorageKind::Integer:
+    case Slot::Integer:
         return Variant(readSlot<std::int64_t>(data));
-    case StorageKind::Unsigned: {
+    case Slot::Unsigned: {
         const auto value = readSlot<std::uint64_t>(data);
         if (value > static_cast<std::uint64_t>(INT64_MAX)) {
             return Variant(Decimal{std::to_string(value)});
         }
         return Variant(static_cast<std::int64_t>(value));
     }
-    case StorageKind::Double:
+    case Slot::Double:
         return Variant(readSlot<double>(data));
-    case StorageKind::Boolean:
+    case Slot::Boolean:
         return Variant(readSlot<std::uint8_t>(data) != 0);
-    case StorageKind::DateTime:
+    case Slot::DateTime:
         return Variant(DateTime{readSlot<std::int64_t>(data)});
-    case StorageKind::Text:
-    case StorageKind::Binary:
-    case StorageKind::Decimal: {
+    case Slot::Text:
+    case Slot::Binary:
+    case Slot::Decimal:
+    case Slot::Tagged:
+    case Slot::DateText: {
         const auto offset = readSlot<std::uint64_t>(data);
         std::uint64_t length = 0;
         std::memcpy(&length, arena_.data() + offset, sizeof length);
         std::string text = arena_.substr(offset + sizeof length, length);
-        if (kinds_[column] == StorageKind::Binary) {
+        if (kinds_[column] == Slot::Tagged) {
+            return taggedValue(text);
+        }
+        if (kinds_[column] == Slot::DateText) {
+            // A date no date-time holds (a zero month) stays the database's text.
+            DateTime date;
+            return parseDateTime(text, date) ? Variant(date) : Variant(std::move(text));
+        }
+        if (kinds_[column] == Slot::Binary) {
             return Variant(Bytes(text.begin(), text.end()));
         }
-        if (kinds_[column] == StorageKind::Decimal) {
+        if (kinds_[column] == Slot::Decimal) {
             return Variant(Decimal{std::move(text)});
         }
         return Variant(std::move(text));
@@ -146,10 +181,10 @@ void RowStore::setValue(std::size_t column, const Variant& value) {
         return;
     }
     switch (kinds_[column]) {
-    case StorageKind::Integer:
+    case Slot::Integer:
         setInteger(column, value.toInt64());
         break;
-    case StorageKind::Unsigned:
+    case Slot::Unsigned:
         // Above the signed range the value is decimal text.
         if (const Decimal* decimal = value.get<Decimal>()) {
             setUnsigned(column, std::stoull(decimal->text));
@@ -157,27 +192,34 @@ void RowStore::setValue(std::size_t column, const Variant& value) {
             setUnsigned(column, static_cast<std::uint64_t>(value.toInt64()));
         }
         break;
-    case StorageKind::Double:
+    case Slot::Double:
         setDouble(column, value.toDouble());
         break;
-    case StorageKind::Boolean:
+    case Slot::Boolean:
         setBoolean(column, value.toBoolean());
         break;
-    case StorageKind::DateTime:
+    case Slot::DateTime:
         setDateTime(column, value.toDateTime());
         break;
-    case StorageKind::Decimal:
+    case Slot::Decimal:
         setData(column, value.toDecimal().text);
         break;
-    case StorageKind::Text:
-    case StorageKind::Binary:
+    case Slot::Text:
+    case Slot::Binary:
         setData(column, value.toString());
+        break;
+    case Slot::Tagged:
+        setData(column, taggedText(value));
+        break;
+    case Slot::DateText:
+        setData(column, value.kind() == Variant::Kind::DateTime ? formatDateTime(value.toDateTime())
+                                                                : value.toString());
         break;
     }
 }
 
 ResultSet::ResultSet(std::vector<ColumnInfo> columns)
-    : columns_(std::move(columns)), rows_(kindsOf(columns_)) {}
+    : columns_(std::move(columns)), rows_(columns_) {}
 
 void ResultSet::appendRow(const std::vector<Variant>& values) {
     rows_.beginRow();

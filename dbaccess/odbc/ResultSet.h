@@ -13,7 +13,7 @@
 // record of 8-byte slots and null flags; text and bytes live in one arena.
 class RowStore {
 public:
-    explicit RowStore(std::vector<StorageKind> kinds);
+    explicit RowStore(const std::vector<ColumnInfo>& columns);
 
     std::size_t rowCount() const noexcept { return rowCount_; }
     std::size_t columnCount() const noexcept { return kinds_.size(); }
@@ -40,7 +40,22 @@ private:
     const std::uint8_t* slot(std::size_t row, std::size_t column) const;
     void markPresent(std::size_t column);
 
-    std::vector<StorageKind> kinds_;
+    // The storage kind of each column, or how it was read where that decides.
+    enum class Slot : std::uint8_t {
+        Integer,
+        Unsigned,
+        Double,
+        Boolean,
+        DateTime,
+        Text,
+        Binary,
+        Decimal,
+        Tagged,
+        DateText
+    };
+    static Slot slotOf(const ColumnInfo& column);
+
+    std::vector<Slot> kinds_;
     std::size_t rowWidth_;
     std::size_t nullBytes_;
     std::size_t rowCount_ = 0;
