@@ -83,6 +83,16 @@ void applySQLiteDeclarations(OdbcSession& session, const OdbcHandle& statement,
     }
 }
 
+void readAsNumeric(ColumnInfo& column, int precision, int scale) {
+    column.sqlType = SQL_NUMERIC;
+    column.providerType = resultProviderType(SQL_NUMERIC, false);
+    column.storage = StorageKind::Decimal;
+    column.precision = precision;
+    column.scale = scale;
+    column.fractionDigits = scale;
+    column.readAs = "CAST(" + quoteIdentifier(column.name, "\"") + " AS numeric)";
+}
+
 void markRefusingColumn(ColumnInfo& column) {
     column.autoIncrement = true;
     column.updatability = Updatability::ReadOnly;
@@ -101,6 +111,11 @@ void refinePostgreSQLColumns(OdbcSession& session, std::vector<ColumnInfo>& colu
             }
             if (facts.identityAlways) {
                 markRefusingColumn(column);
+            }
+            if (facts.declaredType == "money") {
+                // The driver hands money over as a double: it is read as the
+                // decimal it is, 2 digits after the point.
+                readAsNumeric(column, 19, 2);
             }
             if (facts.unconstrainedNumeric) {
                 column.fractionDigits = -1;
@@ -152,6 +167,10 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
     case DatabaseKind::MariaDB:
         for (ColumnInfo& column : columns) {
             column.keepsNaN = column.storage != StorageKind::Double;
+            if (column.storage == StorageKind::Double) {
+                // The driver parses DOUBLE(M,D) text into a neighbouring double.
+                column.reading = ValueReading::DoubleText;
+            }
         }
         break;
     case DatabaseKind::SQLServer:
@@ -164,16 +183,22 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
 
 std::string exactReadingStatement(OdbcSession& session, std::vector<ColumnInfo>& columns,
                                   const std::string& sqlTableName) {
-    if (session.traits().kind != DatabaseKind::SQLite || columns.empty()) {
+    const bool tagged = session.traits().kind == DatabaseKind::SQLite;
+    const auto castHere = [](const ColumnInfo& column) { return !column.readAs.empty(); };
+    if (columns.empty() || (!tagged && std::none_of(columns.begin(), columns.end(), castHere))) {
         return {};
     }
     const std::string quote = session.traits().identifierQuote;
     std::string list;
     for (ColumnInfo& column : columns) {
         const std::string name = quoteIdentifier(column.name, quote);
-        list += (list.empty() ? "" : ", ") + taggedReading(name) + " AS " + name;
-        column.reading = ValueReading::Tagged;
-        column.keepsValueClass = true;
+        std::string reading = column.readAs.empty() ? name : column.readAs;
+        if (tagged) {
+            reading = taggedReading(name);
+            column.reading = ValueReading::Tagged;
+            column.keepsValueClass = true;
+        }
+        list += (list.empty() ? "" : ", ") + reading + " AS " + name;
     }
     return "SELECT " + list + " FROM " + sqlTableName;
 }

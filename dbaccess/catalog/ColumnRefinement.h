@@ -17,8 +17,9 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
 
 // SQLite keeps a storage class with every value, whatever the column's
 // declaration, and its driver hands doubles over with 15 digits and text up
-// to a NUL. A statement that reads every column of the table as tagged
-// values (see TaggedValue.h), with the columns marked so; empty when the
-// database is not SQLite.
+// to a NUL: there a statement reads every column of the table as tagged
+// values (see TaggedValue.h), with the columns marked so. Elsewhere, the
+// statement that reads columns with a readAs expression; empty when the
+// plain SELECT * reads every value exactly.
 std::string exactReadingStatement(OdbcSession& session, std::vector<ColumnInfo>& columns,
                                   const std::string& sqlTableName);

@@ -21,6 +21,7 @@ SQLSMALLINT cTypeOf(const ColumnInfo& column) {
     case ValueReading::Tagged:
         return SQL_C_BINARY;
     case ValueReading::DateText:
+    case ValueReading::DoubleText:
         return SQL_C_CHAR;
     case ValueReading::AsDeclared:
         break;
@@ -71,8 +72,9 @@ std::size_t boundWidth(const ColumnInfo& column) {
     default:
         break;
     }
-    if (column.reading == ValueReading::DateText) {
-        // "-0044-03-15 12:34:56.123456+05:45 BC" and the like.
+    if (column.reading == ValueReading::DateText || column.reading == ValueReading::DoubleText) {
+        // "-0044-03-15 12:34:56.123456+05:45 BC", "-1.7976931348623157e308"
+        // and the like; a longer value is read again alone.
         return 48;
     }
     if (column.reading == ValueReading::Tagged) {
@@ -107,7 +109,7 @@ bool isBounded(const ColumnInfo& column) {
     if (column.reading == ValueReading::Tagged) {
         return !isLong && column.definedSize <= boundedLimit;
     }
-    if (column.reading == ValueReading::DateText) {
+    if (column.reading == ValueReading::DateText || column.reading == ValueReading::DoubleText) {
         return true;
     }
     return !isLong && column.definedSize > 0 && column.definedSize <= boundedLimit;
@@ -149,6 +151,12 @@ std::string decimalFromDriver(std::string_view text) {
 void storeValue(RowStore& rows, std::size_t column, const ColumnInfo& info, const char* buffer,
                 SQLLEN length) {
     if (length == SQL_NULL_DATA) {
+        return;
+    }
+    if (info.reading == ValueReading::DoubleText) {
+        double value = 0;
+        std::from_chars(buffer, buffer + length, value);
+        rows.setDouble(column, value);
         return;
     }
     if (info.reading != ValueReading::AsDeclared) {

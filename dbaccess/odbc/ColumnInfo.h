@@ -17,9 +17,10 @@ enum class StorageKind : std::uint8_t {
 
 // How the values of a column are read from the driver: in the C type of
 // their storage kind; as tagged bytes that keep each value's own storage
-// class (SQLite, see TaggedValue.h); or as the database's text of a date,
-// which may be one no date-time holds (infinity, BC, zero parts).
-enum class ValueReading : std::uint8_t { AsDeclared, Tagged, DateText };
+// class (SQLite, see TaggedValue.h); as the database's text of a date,
+// which may be one no date-time holds (infinity, BC, zero parts); or as the
+// database's text of a double, where its driver makes another double of it.
+enum class ValueReading : std::uint8_t { AsDeclared, Tagged, DateText, DoubleText };
 
 enum class Updatability : std::uint8_t { ReadOnly, Updatable, Unknown };
 
@@ -37,6 +38,10 @@ struct ColumnInfo {
     bool nullable = true;
     StorageKind storage = StorageKind::Text;
     ValueReading reading = ValueReading::AsDeclared;
+    // The expression a table's reading selects in place of the column, where
+    // the column's own value would not arrive exactly (PostgreSQL money as
+    // numeric); empty for the column itself.
+    std::string readAs;
     // The ODBC SQL type, for binding values of this column.
     short sqlType = 0;
     // What the database keeps of a value where it keeps less than arrives:

@@ -26,6 +26,8 @@ RowStore::Slot RowStore::slotOf(const ColumnInfo& column) {
         return Slot::Tagged;
     case ValueReading::DateText:
         return Slot::DateText;
+    case ValueReading::DoubleText:
+        return Slot::Double;
     case ValueReading::AsDeclared:
         break;
     }
