@@ -130,7 +130,7 @@ void copyRow(MoveContext& context, MoveView& view, const std::string& name,
         try {
             const TField& from = source.Fields(i);
             // Memo and blob fields read null as empty text; null stays null.
-            const Variant value = from.IsNull() ? Variant::null() : from.Value();
+            const Variant value = from.IsNull() ? Variant::null() : from.CopiedValue();
             TField* to = targets[static_cast<std::size_t>(i)];
             if (to == nullptr) {
                 // Raises the layer's field-not-found error.

@@ -167,8 +167,9 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
     case DatabaseKind::MariaDB:
         for (ColumnInfo& column : columns) {
             column.keepsNaN = column.storage != StorageKind::Double;
-            if (column.storage == StorageKind::Double) {
-                // The driver parses DOUBLE(M,D) text into a neighbouring double.
+            // The driver parses DOUBLE(M,D) text into a neighbouring double;
+            // the server's text of a DOUBLE is exact (not so of a FLOAT).
+            if (column.storage == StorageKind::Double && column.sqlType == SQL_DOUBLE) {
                 column.reading = ValueReading::DoubleText;
             }
         }

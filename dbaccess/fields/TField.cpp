@@ -66,6 +66,17 @@ Variant TField::Value() const {
     return column_->keepsValueClass ? stored : readValue(stored);
 }
 
+Variant TField::CopiedValue() const {
+    if (column_->storage == StorageKind::Binary && !column_->keepsValueClass &&
+        dataSet_.hasCurrentRow()) {
+        if (Variant stored = dataSet_.storedValue(*this);
+            stored.kind() == Variant::Kind::ByteArray) {
+            return stored;
+        }
+    }
+    return Value();
+}
+
 void TField::SetValue(const Variant& value) {
     std::string warning;
     Variant converted = Variant::null();

@@ -45,6 +45,9 @@ public:
     virtual bool IsBlob() const noexcept { return false; }
 
     Variant Value() const;
+    // The value to copy: Value(), except that the bytes of a binary column
+    // stay bytes where a blob field reads them as text.
+    Variant CopiedValue() const;
     void SetValue(const Variant& value);
 
     std::string AsString() const;

@@ -199,10 +199,6 @@ Binding taggedBinding(const ColumnInfo& column, DatabaseKind kind, const Variant
         return {SQL_C_CHAR, SQL_VARCHAR, 1, 0};
     default:
         putText(buffer, value.toString());
-        // Blob fields hand their contents over as text: a blob column keeps them as bytes.
-        if (column.storage == StorageKind::Binary && !column.untyped) {
-            return {SQL_C_BINARY, SQL_LONGVARBINARY, sizeClass(buffer.data.size()), 0};
-        }
         return {SQL_C_CHAR, SQL_VARCHAR, sizeClass(buffer.data.size()), 0};
     }
 }

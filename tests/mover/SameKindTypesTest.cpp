@@ -42,4 +42,74 @@ TEST(SameKindTypes, PostgreSQLTypesStayTheirOwn_postgresql_to_postgresql) {
     EXPECT_EQ(target->query(everything), source->query(everything));
 }
 
+// A table copied between two databases of one kind arrives as it left, read
+// back through the engine's own client: every value of every row, its
+// storage class on SQLite included.
+struct ExactCase {
+    const char* name;
+    Engine engine;
+    // Creates and fills the table t.
+    const char* fill;
+    // What both databases must answer alike.
+    const char* check;
+};
+
+class SameKindExact : public ::testing::TestWithParam<ExactCase> {};
+
+TEST_P(SameKindExact, ArrivesAsItLeft) {
+    const ExactCase& exact = GetParam();
+    const ScratchDatabase source = ScratchDatabase::empty(exact.engine);
+    const ScratchDatabase target = ScratchDatabase::empty(exact.engine);
+    source->execute(exact.fill);
+
+    const MoveRunRecord run = moveAllTables(source.database(), target.database());
+
+    ASSERT_EQ(run.view.results.size(), 1U) << describeRun(run);
+    EXPECT_TRUE(run.view.results[0].ticked) << describeRun(run);
+    EXPECT_EQ(target->query(exact.check), source->query(exact.check)) << describeRun(run);
+}
+
+#define SQLITE_ROWS(n)                                                                             \
+    "WITH RECURSIVE g(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM g WHERE i < " #n ") "
+
+INSTANTIATE_TEST_SUITE_P(
+    , SameKindExact,
+    ::testing::Values(
+        ExactCase{
+            "sqlite_storage_classes", Engine::SQLite,
+            "CREATE TABLE t (id INTEGER PRIMARY KEY, v TEXT, u, r REAL, n NUMERIC, b "
+            "BLOB);" SQLITE_ROWS(
+                400) "INSERT INTO t SELECT i, CASE i % 5 WHEN 0 THEN x'41004200' WHEN 1 THEN 'a' "
+                     "|| "
+                     "char(0) || 'b' WHEN 2 THEN i WHEN 3 THEN 0.1 + i ELSE 'plain ' || i END, "
+                     "CASE i % 4 "
+                     "WHEN 0 THEN i WHEN 1 THEN 'text ' || i WHEN 2 THEN randomblob(i % 60) ELSE i "
+                     "/ 7.0 END, "
+                     "CASE i % 3 WHEN 0 THEN 'not a number' ELSE 1e308 / i END, CASE i % 3 WHEN 0 "
+                     "THEN "
+                     "'12.50' WHEN 1 THEN 2.5 ELSE 9007199254740993 END, CASE i % 4 WHEN 0 THEN "
+                     "x'' WHEN 1 "
+                     "THEN x'00' WHEN 2 THEN zeroblob(i % 97) ELSE 'b' || i END FROM g;",
+            "SELECT id, typeof(v), hex(v), typeof(u), hex(u), typeof(r), printf('%!.17g', r), "
+            "typeof(n), hex(n), typeof(b), hex(b) FROM t ORDER BY id;"},
+        ExactCase{
+            "sqlite_date_text", Engine::SQLite,
+            "CREATE TABLE t (id INTEGER PRIMARY KEY, at DATETIME, d DATE, tm TIME);" SQLITE_ROWS(
+                300) "INSERT INTO t SELECT i, '2024-01-01 10:00:00.' || printf('%09d', i * 3331), "
+                     "CASE i % 2 "
+                     "WHEN 0 THEN '2024-02-30' ELSE julianday('2024-01-01') + i END, '12:00:00 PM' "
+                     "FROM g;",
+            "SELECT id, typeof(at), at, typeof(d), hex(d), typeof(tm), tm FROM t ORDER BY id;"},
+        ExactCase{"postgresql_money", Engine::PostgreSQL,
+                  "CREATE TABLE t (id integer PRIMARY KEY, price money);"
+                  "INSERT INTO t SELECT i, (i * 12345678901234.57)::numeric::money FROM "
+                  "generate_series(1, 300) i; INSERT INTO t VALUES (301, '92233720368547758.07'), "
+                  "(302, '-92233720368547758.08'), (303, NULL);",
+                  "SELECT id, price::numeric::text FROM t ORDER BY id;"},
+        ExactCase{"mariadb_scaled_doubles", Engine::MariaDB,
+                  "CREATE TABLE t (id int PRIMARY KEY, d DOUBLE(12,4), x DOUBLE);"
+                  "INSERT INTO t SELECT seq, -0.0001 * seq, 1 / seq FROM seq_1_to_300;",
+                  "SELECT id, d, x FROM t ORDER BY id;"}),
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+
 } // namespace
