@@ -136,7 +136,7 @@ void copyRow(MoveContext& context, MoveView& view, const std::string& name,
                 // Raises the layer's field-not-found error.
                 to = &target.RequireField(from.FieldName());
             }
-            to->SetValue(value);
+            to->SetCopiedValue(value, from);
         } catch (const EDatabaseError& error) {
             reportError(context, view, name, error.Message(), row);
         }

@@ -33,7 +33,7 @@ TField::TField(FieldStore& dataSet, int columnIndex, const ColumnInfo& column, T
 
 namespace {
 
-// A value a column that keeps each value's storage class takes as it is:
+// A value that a column keeping each value's storage class takes as it is:
 // an integer, a real it can hold, text or bytes.
 bool passesAsStored(const ColumnInfo& column, const Variant& value) {
     using Kind = Variant::Kind;
@@ -62,27 +62,37 @@ Variant TField::Value() const {
     if (stored.isEmpty()) {
         return nullValue();
     }
-    // A value with its own storage class is read as it is stored.
-    return column_->keepsValueClass ? stored : readValue(stored);
+    return readValue(stored);
 }
 
 Variant TField::CopiedValue() const {
-    if (column_->storage == StorageKind::Binary && !column_->keepsValueClass &&
-        dataSet_.hasCurrentRow()) {
-        if (Variant stored = dataSet_.storedValue(*this);
-            stored.kind() == Variant::Kind::ByteArray) {
-            return stored;
-        }
+    if (!dataSet_.hasCurrentRow()) {
+        return Value();
+    }
+    Variant stored = dataSet_.storedValue(*this);
+    // A value with its own storage class goes as it is stored, and so do
+    // bytes, which a blob field reads as text.
+    if (!stored.isEmpty() &&
+        (column_->keepsValueClass || (column_->storage == StorageKind::Binary &&
+                                      stored.kind() == Variant::Kind::ByteArray))) {
+        return stored;
     }
     return Value();
+}
+
+void TField::SetCopiedValue(const Variant& value, const TField& from) {
+    if (from.column_->keepsValueClass && passesAsStored(*column_, value)) {
+        dataSet_.storeFieldValue(
+            *this, value.kind() == Variant::Kind::WideString ? Variant(value.toString()) : value);
+        return;
+    }
+    SetValue(value);
 }
 
 void TField::SetValue(const Variant& value) {
     std::string warning;
     Variant converted = Variant::null();
-    if (passesAsStored(*column_, value)) {
-        converted = value.kind() == Variant::Kind::WideString ? Variant(value.toString()) : value;
-    } else if (!value.isEmpty()) {
+    if (!value.isEmpty()) {
         try {
             converted = convertValue(value, warning);
         } catch (const EVariantError&) {

@@ -45,9 +45,13 @@ public:
     virtual bool IsBlob() const noexcept { return false; }
 
     Variant Value() const;
-    // The value to copy: Value(), except that the bytes of a binary column
-    // stay bytes where a blob field reads them as text.
+    // The value to copy: Value(), except that a value with its own storage
+    // class (SQLite) stays as it is stored, and bytes stay bytes where a blob
+    // field reads them as text.
     Variant CopiedValue() const;
+    // Stores a value copied from the field from: as it is where both columns
+    // keep each value's storage class, else as SetValue does.
+    void SetCopiedValue(const Variant& value, const TField& from);
     void SetValue(const Variant& value);
 
     std::string AsString() const;
