@@ -2,6 +2,7 @@
 
 #include "BevelPanel.h"
 #include "ClickLabel.h"
+#include "DocumentsFolder.h"
 #include "ErrorReport.h"
 #include "Glyphs.h"
 #include "MessageDialogs.h"
@@ -15,9 +16,9 @@ namespace {
 
 const QString makerName = QStringLiteral("The Velbrook developers");
 
-// The program's README and documentation folder, where it was built from.
+// The program's README and documentation folder, installed or in the checkout.
 QString shippedPath(const char* relative) {
-    return QStringLiteral(VELBROOK_DOCUMENTS_DIR "/") + QString::fromLatin1(relative);
+    return programDocumentsFolder() + QLatin1Char('/') + QString::fromLatin1(relative);
 }
 
 QLabel* placeLabel(QWidget* parent, int left, int top, const QString& text, const QColor& color) {

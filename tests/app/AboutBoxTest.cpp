@@ -2,10 +2,14 @@
 
 #include "RecordingDialogs.h"
 #include "app/ClickLabel.h"
+#include "app/DocumentsFolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <vector>
@@ -92,6 +96,25 @@ INSTANTIATE_TEST_SUITE_P(, AboutBoxUnopened,
                                                "Documentation", &TAboutBox::Label2,
                                                TAboutBox::documentsAddress().toLocalFile()}),
                          [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// The links lead into an installed prefix's documentation when it has one.
+class AboutBoxDocumentsFolder : public ::testing::TestWithParam<bool> {};
+
+TEST_P(AboutBoxDocumentsFolder, FollowsWhereTheProgramRuns) {
+    QTemporaryDir prefix;
+    const QString installed = prefix.filePath(QStringLiteral("share/doc/velbrook"));
+    if (GetParam()) {
+        ASSERT_TRUE(QDir().mkpath(installed) &&
+                    QFile(installed + "/README.md").open(QFile::WriteOnly));
+    }
+    EXPECT_EQ(documentsFolder(prefix.filePath(QStringLiteral("bin"))),
+              GetParam() ? installed : QStringLiteral(VELBROOK_SOURCE_DIR));
+}
+
+INSTANTIATE_TEST_SUITE_P(, AboutBoxDocumentsFolder, ::testing::Values(true, false),
+                         [](const auto& testInfo) {
+                             return std::string(testInfo.param ? "Installed" : "BuildTree");
+                         });
 
 TEST_F(AboutBoxLabels, OkIsTheDefaultButtonAndCloses) {
     EXPECT_TRUE(box.OKButton->isDefault());
