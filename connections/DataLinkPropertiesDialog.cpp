@@ -2,7 +2,6 @@
 
 #include "DataLinkFields.h"
 #include "PasswordText.h"
-#include "dbaccess/values/Exceptions.h"
 #include "dbaccess/TADOConnection.h"
 #include "dbaccess/values/Exceptions.h"
 #include "dbaccess/values/TStrings.h"

@@ -73,15 +73,17 @@ Variant TField::CopiedValue() const {
     // A value with its own storage class goes as it is stored, and so do
     // bytes, which a blob field reads as text.
     if (!stored.isEmpty() &&
-        (column_->keepsValueClass || (column_->storage == StorageKind::Binary &&
-                                      stored.kind() == Variant::Kind::ByteArray))) {
+        (column_->keepsValueClass ||
+         (column_->storage == StorageKind::Binary && stored.kind() == Variant::Kind::ByteArray))) {
         return stored;
     }
     return Value();
 }
 
 void TField::SetCopiedValue(const Variant& value, const TField& from) {
-    if (from.column_->keepsValueClass && passesAsStored(*column_, value)) {
+    // Bytes are bytes in any column that keeps each value's class.
+    if ((from.column_->keepsValueClass || value.kind() == Variant::Kind::ByteArray) &&
+        passesAsStored(*column_, value)) {
         dataSet_.storeFieldValue(
             *this, value.kind() == Variant::Kind::WideString ? Variant(value.toString()) : value);
         return;

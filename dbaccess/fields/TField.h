@@ -50,7 +50,8 @@ public:
     // field reads them as text.
     Variant CopiedValue() const;
     // Stores a value copied from the field from: as it is where both columns
-    // keep each value's storage class, else as SetValue does.
+    // keep each value's storage class or bytes go to such a column, else as
+    // SetValue does.
     void SetCopiedValue(const Variant& value, const TField& from);
     void SetValue(const Variant& value);
 
