@@ -20,41 +20,10 @@ template <typename T> T readSlot(const std::uint8_t* slot) {
 
 } // namespace
 
-RowStore::Slot RowStore::slotOf(const ColumnInfo& column) {
-    switch (column.reading) {
-    case ValueReading::Tagged:
-        return Slot::Tagged;
-    case ValueReading::DateText:
-        return Slot::DateText;
-    case ValueReading::DoubleText:
-        return Slot::Double;
-    case ValueReading::AsDeclared:
-        break;
-    }
-    switch (column.storage) {
-    case StorageKind::Integer:
-        return Slot::Integer;
-    case StorageKind::Unsigned:
-        return Slot::Unsigned;
-    case StorageKind::Double:
-        return Slot::Double;
-    case StorageKind::Boolean:
-        return Slot::Boolean;
-    case StorageKind::DateTime:
-        return Slot::DateTime;
-    case StorageKind::Text:
-        return Slot::Text;
-    case StorageKind::Binary:
-        return Slot::Binary;
-    case StorageKind::Decimal:
-        return Slot::Decimal;
-    }
-    return Slot::Text;
-}
-
 RowStore::RowStore(const std::vector<ColumnInfo>& columns) : nullBytes_((columns.size() + 7) / 8) {
     for (const ColumnInfo& column : columns) {
-        kinds_.push_back(slotOf(column));
+        kinds_.push_back(column.storage);
+        readings_.push_back(column.reading);
     }
     rowWidth_ = nullBytes_ + kinds_.size() * 8;
 }
@@ -132,61 +101,69 @@ Variant RowStore::value(std::size_t row, std::size_t column) const {
     if (isNull(row, column)) {
         return Variant::null();
     }
-    const std::uint8_t* data = slot(row, column);
+    if (readings_[column] == ValueReading::Tagged) {
+        return taggedValue(data(row, column));
+    }
+    if (readings_[column] == ValueReading::DateText) {
+        // A date no date-time holds (a zero month) stays the database's text.
+        std::string text = data(row, column);
+        DateTime date;
+        return parseDateTime(text, date) ? Variant(date) : Variant(std::move(text));
+    }
+    const std::uint8_t* stored = slot(row, column);
     switch (kinds_[column]) {
-    case Slot::Integer:
-        return Variant(readSlot<std::int64_t>(data));
-    case Slot::Unsigned: {
-        const auto value = readSlot<std::uint64_t>(data);
+    case StorageKind::Integer:
+        return Variant(readSlot<std::int64_t>(stored));
+    case StorageKind::Unsigned: {
+        const auto value = readSlot<std::uint64_t>(stored);
         if (value > static_cast<std::uint64_t>(INT64_MAX)) {
             return Variant(Decimal{std::to_string(value)});
         }
         return Variant(static_cast<std::int64_t>(value));
     }
-    case Slot::Double:
-        return Variant(readSlot<double>(data));
-    case Slot::Boolean:
-        return Variant(readSlot<std::uint8_t>(data) != 0);
-    case Slot::DateTime:
-        return Variant(DateTime{readSlot<std::int64_t>(data)});
-    case Slot::Text:
-    case Slot::Binary:
-    case Slot::Decimal:
-    case Slot::Tagged:
-    case Slot::DateText: {
-        const auto offset = readSlot<std::uint64_t>(data);
-        std::uint64_t length = 0;
-        std::memcpy(&length, arena_.data() + offset, sizeof length);
-        std::string text = arena_.substr(offset + sizeof length, length);
-        if (kinds_[column] == Slot::Tagged) {
-            return taggedValue(text);
-        }
-        if (kinds_[column] == Slot::DateText) {
-            // A date no date-time holds (a zero month) stays the database's text.
-            DateTime date;
-            return parseDateTime(text, date) ? Variant(date) : Variant(std::move(text));
-        }
-        if (kinds_[column] == Slot::Binary) {
-            return Variant(Bytes(text.begin(), text.end()));
-        }
-        if (kinds_[column] == Slot::Decimal) {
-            return Variant(Decimal{std::move(text)});
-        }
-        return Variant(std::move(text));
+    case StorageKind::Double:
+        return Variant(readSlot<double>(stored));
+    case StorageKind::Boolean:
+        return Variant(readSlot<std::uint8_t>(stored) != 0);
+    case StorageKind::DateTime:
+        return Variant(DateTime{readSlot<std::int64_t>(stored)});
+    case StorageKind::Binary: {
+        const std::string bytes = data(row, column);
+        return Variant(Bytes(bytes.begin(), bytes.end()));
     }
+    case StorageKind::Decimal:
+        return Variant(Decimal{data(row, column)});
+    case StorageKind::Text:
+        break;
     }
-    return Variant::null();
+    return Variant(data(row, column));
+}
+
+std::string RowStore::data(std::size_t row, std::size_t column) const {
+    const auto offset = readSlot<std::uint64_t>(slot(row, column));
+    std::uint64_t length = 0;
+    std::memcpy(&length, arena_.data() + offset, sizeof length);
+    return arena_.substr(offset + sizeof length, length);
 }
 
 void RowStore::setValue(std::size_t column, const Variant& value) {
     if (value.isEmpty()) {
         return;
     }
+    if (readings_[column] == ValueReading::Tagged) {
+        setData(column, taggedText(value));
+        return;
+    }
+    if (readings_[column] == ValueReading::DateText) {
+        setData(column, value.kind() == Variant::Kind::DateTime ? formatDateTime(value.toDateTime())
+                                                                : value.toString());
+        return;
+    }
     switch (kinds_[column]) {
-    case Slot::Integer:
+    case StorageKind::Integer:
         setInteger(column, value.toInt64());
         break;
-    case Slot::Unsigned:
+    case StorageKind::Unsigned:
         // Above the signed range the value is decimal text.
         if (const Decimal* decimal = value.get<Decimal>()) {
             setUnsigned(column, std::stoull(decimal->text));
@@ -194,28 +171,21 @@ void RowStore::setValue(std::size_t column, const Variant& value) {
             setUnsigned(column, static_cast<std::uint64_t>(value.toInt64()));
         }
         break;
-    case Slot::Double:
+    case StorageKind::Double:
         setDouble(column, value.toDouble());
         break;
-    case Slot::Boolean:
+    case StorageKind::Boolean:
         setBoolean(column, value.toBoolean());
         break;
-    case Slot::DateTime:
+    case StorageKind::DateTime:
         setDateTime(column, value.toDateTime());
         break;
-    case Slot::Decimal:
+    case StorageKind::Decimal:
         setData(column, value.toDecimal().text);
         break;
-    case Slot::Text:
-    case Slot::Binary:
+    case StorageKind::Text:
+    case StorageKind::Binary:
         setData(column, value.toString());
-        break;
-    case Slot::Tagged:
-        setData(column, taggedText(value));
-        break;
-    case Slot::DateText:
-        setData(column, value.kind() == Variant::Kind::DateTime ? formatDateTime(value.toDateTime())
-                                                                : value.toString());
         break;
     }
 }

@@ -40,22 +40,13 @@ private:
     const std::uint8_t* slot(std::size_t row, std::size_t column) const;
     void markPresent(std::size_t column);
 
-    // The storage kind of each column, or how it was read where that decides.
-    enum class Slot : std::uint8_t {
-        Integer,
-        Unsigned,
-        Double,
-        Boolean,
-        DateTime,
-        Text,
-        Binary,
-        Decimal,
-        Tagged,
-        DateText
-    };
-    static Slot slotOf(const ColumnInfo& column);
+    // The text, bytes or decimal text stored in a slot.
+    std::string data(std::size_t row, std::size_t column) const;
 
-    std::vector<Slot> kinds_;
+    // Each column's storage kind and how it was read: a tagged or date text
+    // reading is held as its text, whatever the column's kind.
+    std::vector<StorageKind> kinds_;
+    std::vector<ValueReading> readings_;
     std::size_t rowWidth_;
     std::size_t nullBytes_;
     std::size_t rowCount_ = 0;
