@@ -3,6 +3,7 @@
 #include "mover/MoveView.h"
 
 #include <QString>
+#include <chrono>
 
 class TMainForm;
 
@@ -49,6 +50,8 @@ public:
 private:
     TMainForm& form_;
     std::string lastTitle_;
+    // When the next pass of the event loop is due.
+    std::chrono::steady_clock::time_point nextPass_;
     // The source item that the run selected last: its result line begins
     // with its name.
     QString selectedTable_;
