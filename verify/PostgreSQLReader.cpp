@@ -8,6 +8,9 @@ constexpr Oid booleanType = 16;
 constexpr Oid byteaType = 17;
 constexpr Oid moneyType = 790;
 
+// Rows fetched a round trip: one result each, not one a row.
+constexpr const char* fetchNext = "FETCH 1000 FROM velbrook_rows";
+
 int hexDigit(char c) {
     return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
 }
@@ -43,10 +46,28 @@ PostgreSQLReader::PostgreSQLReader(const PostgreSQLAddress& address, const ReadR
         selectStatement(request, [this](std::size_t i, const std::string& name) {
             return money_[i] ? name + "::numeric" : name;
         });
-    if (PQsendQuery(connection_.get(), text.c_str()) != 1 ||
-        PQsetSingleRowMode(connection_.get()) != 1) {
-        throw libraryError(PQerrorMessage(connection_.get()));
+    // A cursor holds the rows on the server; the transaction keeps one
+    // state of the table for the whole reading.
+    command("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+    command("DECLARE velbrook_rows NO SCROLL CURSOR FOR " + text);
+}
+
+void PostgreSQLReader::command(const std::string& text) {
+    const Result result(PQexec(connection_.get(), text.c_str()));
+    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+        throw libraryError(result ? PQresultErrorMessage(result.get())
+                                  : PQerrorMessage(connection_.get()));
     }
+}
+
+bool PostgreSQLReader::fetch() {
+    batch_.reset(PQexec(connection_.get(), fetchNext));
+    if (PQresultStatus(batch_.get()) != PGRES_TUPLES_OK) {
+        throw libraryError(batch_ ? PQresultErrorMessage(batch_.get())
+                                  : PQerrorMessage(connection_.get()));
+    }
+    batchRow_ = 0;
+    return PQntuples(batch_.get()) > 0;
 }
 
 void PostgreSQLReader::connect(const PostgreSQLAddress& address) {
@@ -96,27 +117,23 @@ bool PostgreSQLReader::next(std::vector<ReadValue>& row) {
     if (finished_) {
         return false;
     }
-    const Result result(PQgetResult(connection_.get()));
-    const ExecStatusType status = PQresultStatus(result.get());
-    if (status == PGRES_TUPLES_OK) {
+    if ((!batch_ || batchRow_ == PQntuples(batch_.get())) && !fetch()) {
         finished_ = true;
-        while (Result(PQgetResult(connection_.get()))) {
-        }
+        batch_.reset();
+        command("COMMIT");
         return false;
     }
-    if (status != PGRES_SINGLE_TUPLE) {
-        throw libraryError(result ? PQresultErrorMessage(result.get())
-                                  : PQerrorMessage(connection_.get()));
-    }
+    pg_result* const result = batch_.get();
+    const int at = batchRow_++;
     row.resize(bytes_.size());
     for (std::size_t i = 0; i < bytes_.size(); ++i) {
         ReadValue& value = row[i];
         const int column = static_cast<int>(i);
-        value.isNull = PQgetisnull(result.get(), 0, column) != 0;
+        value.isNull = PQgetisnull(result, at, column) != 0;
         value.form = bytes_[i] ? RawForm::Bytes : RawForm::Text;
         value.exactDecimal = money_[i];
-        const char* text = PQgetvalue(result.get(), 0, column);
-        const auto length = static_cast<std::size_t>(PQgetlength(result.get(), 0, column));
+        const char* text = PQgetvalue(result, at, column);
+        const auto length = static_cast<std::size_t>(PQgetlength(result, at, column));
         if (bytes_[i]) {
             decodeBytea(text, length, value.data);
         } else if (booleans_[i]) {
