@@ -172,6 +172,12 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
             if (column.storage == StorageKind::Double && column.sqlType == SQL_DOUBLE) {
                 column.reading = ValueReading::DoubleText;
             }
+            // Dates with a zero month or day ('2024-00-15', '0000-00-00')
+            // are no date the driver's structs hold: such columns are read
+            // as the server's text.
+            if (column.storage == StorageKind::DateTime && column.providerType != 134) {
+                column.reading = ValueReading::DateText;
+            }
         }
         break;
     case DatabaseKind::SQLServer:
