@@ -246,6 +246,13 @@ std::vector<VerifyCase> cases() {
                          "Value for field 'b' (16777216 bytes) does not fit the server's "
                          "max_allowed_packet (16777216 bytes): the row is not sent",
                          "Table: blobs row id=7: missing in the target"),
+        rowSevenReported(
+            "ScaledDoubleColumn", Engine::PostgreSQL, Engine::MariaDB, "scaled",
+            "CREATE TABLE scaled (id INTEGER PRIMARY KEY, v DOUBLE PRECISION); INSERT INTO scaled "
+            "SELECT i, CASE i WHEN 7 THEN 1.23456 ELSE i / 4.0 END FROM generate_series(1, 300) i;",
+            "CREATE TABLE scaled (id INTEGER PRIMARY KEY, v DOUBLE(12,4));",
+            "Value for field 'v' rounded to 4 decimal places",
+            "Table: scaled row id=7, column v: source 1.23456, target 1.2346"),
         {"ViewWithoutAKeyChangedByATrigger",
          Engine::SQLite,
          Engine::MariaDB,
