@@ -9,10 +9,8 @@ Variant TStringField::readValue(const Variant& stored) const {
 
 Variant TStringField::convertValue(const Variant& value, std::string& warning) const {
     std::string text = value.toString();
-    // A column keeping each value's class (SQLite) holds a NUL like any character.
-    if (const auto nul = text.find('\0'); nul != std::string::npos && !Column().keepsValueClass) {
+    if (const auto nul = text.find('\0'); nul != std::string::npos) {
         text.resize(nul);
-        warning = "Value for field '" + FieldName() + "' holds a NUL character: cut at it";
     }
     if (Size() > 0 && Size() < 8192 && utf8Length(text) > static_cast<std::size_t>(Size())) {
         text = utf8Prefix(text, static_cast<std::size_t>(Size()));
