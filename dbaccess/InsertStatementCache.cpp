@@ -3,6 +3,7 @@
 #include "dbaccess/TADOConnection.h"
 #include "dbaccess/odbc/OdbcSession.h"
 #include "dbaccess/odbc/ParameterBinding.h"
+#include "dbaccess/values/Exceptions.h"
 
 InsertStatementCache::InsertStatementCache(TADOConnection& connection, std::string tableName,
                                            std::vector<ColumnInfo> columns)
@@ -65,6 +66,46 @@ void InsertStatementCache::insert(const std::vector<std::size_t>& columns,
         bindParameter(prepared.statement, static_cast<SQLUSMALLINT>(i + 1), columns_[columns[i]],
                       kind, *values[i], prepared.buffers[i]);
     }
+    if (kind == DatabaseKind::MariaDB) {
+        refuseOversizedRow(columns, prepared.buffers);
+    }
     const OdbcHandle& statement = prepared.statement;
     checkStatement(statement, prepared.text, [&statement] { return SQLExecute(statement.get()); });
+}
+
+// MariaDB ends the connection on a statement larger than its
+// max_allowed_packet: such a row is refused before it is sent.
+void InsertStatementCache::refuseOversizedRow(const std::vector<std::size_t>& columns,
+                                              const std::vector<ParameterBuffer>& buffers) {
+    if (packetLimit_ < 0) {
+        std::string text = "SELECT @@SESSION.max_allowed_packet";
+        OdbcHandle statement = connection_.session().newStatement();
+        checkStatement(statement, text, [&] {
+            return SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                                 static_cast<SQLINTEGER>(text.size()));
+        });
+        SQLBIGINT limit = 0;
+        SQLLEN indicator = 0;
+        packetLimit_ = SQLFetch(statement.get()) == SQL_SUCCESS &&
+                               SQL_SUCCEEDED(SQLGetData(statement.get(), 1, SQL_C_SBIGINT, &limit,
+                                                        sizeof limit, &indicator))
+                           ? limit
+                           : 0;
+    }
+    // The statement's own bytes and each value's type and length.
+    std::size_t total = 64;
+    std::size_t largest = 0;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        total += buffers[i].data.size() + 16;
+        if (buffers[i].data.size() > buffers[largest].data.size()) {
+            largest = i;
+        }
+    }
+    if (packetLimit_ <= 0 || total <= static_cast<std::size_t>(packetLimit_)) {
+        return;
+    }
+    throw EDatabaseError("Value for field '" + columns_[columns[largest]].name + "' (" +
+                         std::to_string(buffers[largest].data.size()) +
+                         " bytes) does not fit the server's max_allowed_packet (" +
+                         std::to_string(packetLimit_) + " bytes): the row is not sent");
 }

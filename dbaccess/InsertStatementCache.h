@@ -34,6 +34,8 @@ private:
 
     Prepared& prepared(const std::vector<std::size_t>& columns);
     std::string statementText(const std::vector<std::size_t>& columns) const;
+    void refuseOversizedRow(const std::vector<std::size_t>& columns,
+                            const std::vector<ParameterBuffer>& buffers);
 
     TADOConnection& connection_;
     std::string tableName_;
@@ -42,4 +44,6 @@ private:
     // The last statement used; rows mostly come with the same columns.
     const std::vector<std::size_t>* lastColumns_ = nullptr;
     Prepared* last_ = nullptr;
+    // The server's max_allowed_packet (MariaDB), read with the first row.
+    long long packetLimit_ = -1;
 };

@@ -143,11 +143,23 @@ std::string canonicalTimestamp(const std::string& raw, const std::string& writte
     if (beforeChrist) {
         year = 1 - year;
     }
-    if (!isRealDate(year, month, dayOfMonth)) {
-        return raw;
-    }
     std::int64_t micros = 0, offset = 0;
     std::string finer;
+    if (!isRealDate(year, month, dayOfMonth)) {
+        // A date with a zero month or day (MariaDB's) as written, its time
+        // of day in the one spelling.
+        const bool zeroParts = !beforeChrist && month <= 12 && dayOfMonth <= 31 &&
+                               (year == 0 || month == 0 || dayOfMonth == 0);
+        if (!zeroParts || pos == text.size()) {
+            return raw;
+        }
+        const std::string date = text.substr(0, pos);
+        if (text[pos] != ' ' || !clockAt(text, ++pos, micros, offset, finer) ||
+            micros >= 86400000000 || offset != 0) {
+            return raw;
+        }
+        return date + " " + clockText(micros, finer);
+    }
     if (pos < text.size()) {
         if ((text[pos] != ' ' && text[pos] != 'T') ||
             !clockAt(text, ++pos, micros, offset, finer) || micros >= 86400000000) {

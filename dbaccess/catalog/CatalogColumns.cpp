@@ -4,7 +4,11 @@
 #include "dbaccess/catalog/PostgreSQLColumns.h"
 #include "dbaccess/odbc/ColumnTypes.h"
 #include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/odbc/StatementText.h"
 #include "dbaccess/values/TStrings.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -78,6 +82,33 @@ void correctPostgreSQLColumns(OdbcSession& session, std::vector<CatalogColumn>& 
     }
 }
 
+// MariaDB's driver tells no fraction digits of DATETIME, TIMESTAMP and TIME
+// columns; its information schema does.
+void correctMariaDBFractions(OdbcSession& session, std::vector<CatalogColumn>& columns) {
+    const auto isClock = [](const CatalogColumn& column) {
+        return column.sqlType == SQL_TYPE_TIMESTAMP || column.sqlType == SQL_TYPE_TIME;
+    };
+    if (std::none_of(columns.begin(), columns.end(), isClock)) {
+        return;
+    }
+    const std::string& table = columns.front().table;
+    const auto rows = queryRows(session,
+                                "SELECT column_name, datetime_precision FROM "
+                                "information_schema.columns WHERE table_name = ? AND "
+                                "table_schema = COALESCE(NULLIF(?, ''), DATABASE()) AND "
+                                "datetime_precision IS NOT NULL",
+                                {table, columns.front().catalog});
+    for (const auto& row : rows) {
+        for (CatalogColumn& column : columns) {
+            if (row.size() == 2 && column.table == table && isClock(column) &&
+                sameTextIgnoringCase(column.name, row[0])) {
+                column.hasScale = true;
+                column.scale = std::atoi(row[1].c_str());
+            }
+        }
+    }
+}
+
 } // namespace
 
 std::vector<CatalogColumn> catalogColumns(OdbcSession& session, const std::string& schemaName,
@@ -117,6 +148,9 @@ std::vector<CatalogColumn> catalogColumns(OdbcSession& session, const std::strin
     }
     if (kind == DatabaseKind::PostgreSQL && !columns.empty()) {
         correctPostgreSQLColumns(session, columns);
+    }
+    if (kind == DatabaseKind::MariaDB && !columns.empty()) {
+        correctMariaDBFractions(session, columns);
     }
     return columns;
 }

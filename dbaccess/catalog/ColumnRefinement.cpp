@@ -10,6 +10,7 @@
 #include "dbaccess/values/TStrings.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 
 namespace {
@@ -140,6 +141,30 @@ void refinePostgreSQLColumns(OdbcSession& session, std::vector<ColumnInfo>& colu
     }
 }
 
+// DOUBLE(M,D) and FLOAT(M,D) keep D digits after the point, which only
+// MariaDB's information schema tells.
+void markScaledDoubles(OdbcSession& session, std::vector<ColumnInfo>& columns,
+                       const std::string& tableName) {
+    const auto isDouble = [](const ColumnInfo& c) { return c.storage == StorageKind::Double; };
+    if (std::none_of(columns.begin(), columns.end(), isDouble)) {
+        return;
+    }
+    const auto [schema, table] = splitSchema(tableName);
+    const auto rows = queryRows(session,
+                                "SELECT column_name, numeric_scale FROM information_schema.columns "
+                                "WHERE table_name = ? AND table_schema = COALESCE(NULLIF(?, ''), "
+                                "DATABASE()) AND data_type IN ('double', 'float') AND "
+                                "numeric_scale IS NOT NULL",
+                                {table, schema});
+    for (const auto& row : rows) {
+        for (ColumnInfo& column : columns) {
+            if (row.size() == 2 && isDouble(column) && sameTextIgnoringCase(column.name, row[0])) {
+                column.fractionDigits = std::atoi(row[1].c_str());
+            }
+        }
+    }
+}
+
 void markSQLServerIdentities(const OdbcHandle& statement, std::vector<ColumnInfo>& columns) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
         SQLLEN autoUnique = 0;
@@ -172,6 +197,15 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
             if (column.storage == StorageKind::Double && column.sqlType == SQL_DOUBLE) {
                 column.reading = ValueReading::DoubleText;
             }
+            // Dates with a zero month or day ('2024-00-15', '0000-00-00')
+            // are no date the driver's structs hold: such columns are read
+            // as the server's text.
+            if (column.storage == StorageKind::DateTime && column.providerType != 134) {
+                column.reading = ValueReading::DateText;
+            }
+        }
+        if (!tableName.empty()) {
+            markScaledDoubles(session, columns, tableName);
         }
         break;
     case DatabaseKind::SQLServer:

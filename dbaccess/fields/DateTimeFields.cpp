@@ -2,10 +2,51 @@
 
 #include "dbaccess/fields/FieldLimits.h"
 
+#include <cctype>
+
+namespace {
+
+// "YYYY-MM-DD[ ...]" with a zero year, month or day, as MariaDB keeps dates
+// that no calendar holds.
+bool hasZeroParts(const std::string& text) {
+    if (text.size() < 10 || text[4] != '-' || text[7] != '-' ||
+        (text.size() > 10 && text[10] != ' ')) {
+        return false;
+    }
+    for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (std::isdigit(static_cast<unsigned char>(text[i])) == 0) {
+            return false;
+        }
+    }
+    return text.compare(0, 4, "0000") == 0 || text.compare(5, 2, "00") == 0 ||
+           text.compare(8, 2, "00") == 0;
+}
+
+bool isText(const Variant& value) {
+    return value.kind() == Variant::Kind::String || value.kind() == Variant::Kind::WideString;
+}
+
+} // namespace
+
 Variant TDateTimeField::readValue(const Variant& stored) const {
+    // A date read as text that no date-time holds stays that text.
+    DateTime date;
+    if (isText(stored) && !parseDateTime(stored.toString(), date)) {
+        return Variant(stored.toString());
+    }
     return Variant(stored.toDateTime());
 }
 
 Variant TDateTimeField::convertValue(const Variant& value, std::string& warning) const {
+    DateTime date;
+    if (isText(value) && !parseDateTime(value.toString(), date) && hasZeroParts(value.toString())) {
+        // A column read as the database's text takes that text back.
+        if (Column().reading == ValueReading::DateText) {
+            return Variant(value.toString());
+        }
+        warning = "Value for field '" + FieldName() + "' (" + value.toString() +
+                  ") has a zero year, month or day, which the database cannot hold: sent as NULL";
+        return Variant::null();
+    }
     return Variant(keptDateTime(Column(), FieldName(), value.toDateTime(), warning));
 }

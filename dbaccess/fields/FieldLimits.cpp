@@ -99,6 +99,21 @@ Variant keptDouble(const ColumnInfo& column, const std::string& fieldName, const
         warning = valueFor(fieldName) + "is NaN, which the database cannot hold: sent as NULL";
         return Variant::null();
     }
+    if (column.fractionDigits >= 0 && std::isfinite(number)) {
+        // A FLOAT(M,D) or DOUBLE(M,D) column keeps D decimal places.
+        Decimal exact;
+        const std::string text = column.providerType == ProviderType::Single
+                                     ? shortestFloatText(toSingle(number))
+                                     : formatDouble(number);
+        if (parseDecimalText(text, exact) && fractionPlaces(exact) > column.fractionDigits) {
+            const Decimal kept = roundToPlaces(exact, column.fractionDigits);
+            double rounded = 0;
+            std::from_chars(kept.text.data(), kept.text.data() + kept.text.size(), rounded);
+            warning = valueFor(fieldName) + "rounded to " + std::to_string(column.fractionDigits) +
+                      " decimal places";
+            return Variant(rounded);
+        }
+    }
     if (column.providerType == ProviderType::Single && std::isfinite(number)) {
         // The float itself goes, so that a float's shortest text read as a
         // double (3.4028235e38) is not taken for a larger number.

@@ -1,5 +1,6 @@
 #include "TField.h"
 
+#include "dbaccess/odbc/ProviderTypes.h"
 #include "dbaccess/values/Exceptions.h"
 
 #include <cmath>
@@ -52,6 +53,19 @@ bool passesAsStored(const ColumnInfo& column, const Variant& value) {
     }
 }
 
+// Text with trailing blanks from a column of varying length into a
+// blank-padded one, which drops them (MariaDB) or pads further (PostgreSQL).
+bool blanksChangeIn(const ColumnInfo& column, const ColumnInfo& from, const Variant& value) {
+    const auto isFixed = [](const ColumnInfo& c) {
+        return c.storage == StorageKind::Text &&
+               (c.providerType == ProviderType::Char || c.providerType == ProviderType::WChar);
+    };
+    const bool isText =
+        value.kind() == Variant::Kind::String || value.kind() == Variant::Kind::WideString;
+    return isText && isFixed(column) && !column.keepsValueClass && !isFixed(from) &&
+           value.toString().ends_with(' ');
+}
+
 } // namespace
 
 Variant TField::Value() const {
@@ -89,6 +103,11 @@ void TField::SetCopiedValue(const Variant& value, const TField& from) {
         return;
     }
     SetValue(value);
+    if (blanksChangeIn(*column_, *from.column_, value)) {
+        throw EDatabaseError("Value for field '" + fieldName_ +
+                             "' ends in blanks, which its fixed-length column does not keep as "
+                             "they are");
+    }
 }
 
 void TField::SetValue(const Variant& value) {

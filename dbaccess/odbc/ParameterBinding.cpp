@@ -209,6 +209,11 @@ Binding bindingFor(const ColumnInfo& column, DatabaseKind kind, const Variant& v
     if (column.reading == ValueReading::Tagged) {
         return taggedBinding(column, kind, value, buffer);
     }
+    if (column.reading == ValueReading::DateText && value.kind() == Variant::Kind::String) {
+        // A date no date-time holds ('2024-00-15') goes as the database's text.
+        putText(buffer, value.toString());
+        return {SQL_C_CHAR, SQL_VARCHAR, sizeClass(buffer.data.size()), 0};
+    }
     switch (column.storage) {
     case StorageKind::Integer:
     case StorageKind::Unsigned:

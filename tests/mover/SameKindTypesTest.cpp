@@ -109,7 +109,16 @@ INSTANTIATE_TEST_SUITE_P(
         ExactCase{"mariadb_scaled_doubles", Engine::MariaDB,
                   "CREATE TABLE t (id int PRIMARY KEY, d DOUBLE(12,4), x DOUBLE);"
                   "INSERT INTO t SELECT seq, -0.0001 * seq, 1 / seq FROM seq_1_to_300;",
-                  "SELECT id, d, x FROM t ORDER BY id;"}),
+                  "SELECT id, d, x FROM t ORDER BY id;"},
+        ExactCase{
+            "mariadb_zero_dates_and_bits", Engine::MariaDB,
+            "CREATE TABLE t (id int PRIMARY KEY, d DATE, dt DATETIME, f DATETIME(6), b BIT(1));"
+            "INSERT INTO t SELECT seq, ELT(seq % 4 + 1, '2024-00-15', '0000-00-00', '2024-02-00', "
+            "DATE '2024-01-01' + INTERVAL seq DAY), ELT(seq % 3 + 1, '2024-02-00 10:00:00', "
+            "'0000-00-00 00:00:00', TIMESTAMP '2024-03-01 10:00:00' + INTERVAL seq SECOND), "
+            "ELT(seq % 3 + 1, '0000-01-00 23:59:59.000001', NULL, '2024-03-01 10:00:00.000001'"
+            " + INTERVAL seq MINUTE), NULLIF(seq % 3, 2) FROM seq_1_to_400;",
+            "SELECT id, HEX(d), CAST(dt AS CHAR), CAST(f AS CHAR), HEX(b) FROM t ORDER BY id;"}),
     [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 } // namespace

@@ -91,6 +91,25 @@ VerifyCase changed(std::string name, Engine source, Engine target, const std::st
             std::move(options)};
 }
 
+// 300 rows into a target that cannot take row 7's value as it is: the copy
+// reports it, and the verification finds that row.
+VerifyCase rowSevenReported(std::string name, Engine source, Engine target, std::string table,
+                            std::string sourceSql, std::string targetSql, const std::string& report,
+                            std::string lastMemo) {
+    std::vector<std::string> memo{"Table: " + table + " row id=7: " + report};
+    std::string result = table + " Append Error! Records: 300 [ ]";
+    return {std::move(name),
+            source,
+            target,
+            std::move(sourceSql),
+            std::move(targetSql),
+            std::move(table),
+            std::move(result),
+            "Verified Target Data: 299 of 300 rows identical",
+            std::move(memo),
+            std::move(lastMemo)};
+}
+
 std::vector<VerifyCase> cases() {
     return {
         changed(
@@ -202,6 +221,38 @@ std::vector<VerifyCase> cases() {
          {},
          "Table: prices [SQLite]cannot modify prices because it is a view (1); the target table is "
          "left as it was"},
+        rowSevenReported(
+            "MariaDBZeroDateReportedElsewhere", Engine::MariaDB, Engine::PostgreSQL, "dates",
+            "CREATE TABLE dates (id INTEGER PRIMARY KEY, d DATE); INSERT INTO dates SELECT seq, "
+            "IF(seq = 7, '2024-00-15', DATE '2024-01-01' + INTERVAL seq DAY) FROM seq_1_to_300;",
+            "",
+            "Value for field 'd' (2024-00-15) has a zero year, month or day, which the database "
+            "cannot hold: sent as NULL",
+            "Table: dates row id=7, column d: source '2024-00-15', target NULL"),
+        rowSevenReported(
+            "BlanksIntoFixedLengthColumn", Engine::PostgreSQL, Engine::MariaDB, "names",
+            "CREATE TABLE names (id INTEGER PRIMARY KEY, v VARCHAR(10)); INSERT INTO names SELECT "
+            "i, CASE i WHEN 7 THEN 'v7 ' ELSE 'v' || i END FROM generate_series(1, 300) i;",
+            "CREATE TABLE names (id INTEGER PRIMARY KEY, v CHAR(10));",
+            "Value for field 'v' ends in blanks, which its fixed-length column does not keep as "
+            "they are",
+            "Table: names row id=7, column v: source 'v7 ', target 'v7'"),
+        rowSevenReported("ValueBeyondMaxAllowedPacketRefused", Engine::SQLite, Engine::MariaDB,
+                         "blobs",
+                         "CREATE TABLE blobs (id INTEGER PRIMARY KEY, b BLOB); WITH RECURSIVE n(i) "
+                         "AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) INSERT INTO "
+                         "blobs SELECT i, IIF(i = 7, zeroblob(16777216), randomblob(i)) FROM n;",
+                         "CREATE TABLE blobs (id INTEGER PRIMARY KEY, b LONGBLOB);",
+                         "Value for field 'b' (16777216 bytes) does not fit the server's "
+                         "max_allowed_packet (16777216 bytes): the row is not sent",
+                         "Table: blobs row id=7: missing in the target"),
+        rowSevenReported(
+            "ScaledDoubleColumn", Engine::PostgreSQL, Engine::MariaDB, "scaled",
+            "CREATE TABLE scaled (id INTEGER PRIMARY KEY, v DOUBLE PRECISION); INSERT INTO scaled "
+            "SELECT i, CASE i WHEN 7 THEN 1.23456 ELSE i / 4.0 END FROM generate_series(1, 300) i;",
+            "CREATE TABLE scaled (id INTEGER PRIMARY KEY, v DOUBLE(12,4));",
+            "Value for field 'v' rounded to 4 decimal places",
+            "Table: scaled row id=7, column v: source 1.23456, target 1.2346"),
         {"ViewWithoutAKeyChangedByATrigger",
          Engine::SQLite,
          Engine::MariaDB,

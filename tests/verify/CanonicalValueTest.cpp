@@ -83,6 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
         SpellingCase{"ZeroMonth", ValueFamily::Date, text("2024-00-15"), text("2023-12-15"), false},
         SpellingCase{"ZeroDay", ValueFamily::Timestamp, text("2024-02-00 10:00:00"),
                      text("2024-01-31 10:00:00"), false},
+        SpellingCase{"ZeroDayFraction", ValueFamily::Timestamp, text("2024-02-00 10:00:00"),
+                     text("2024-02-00 10:00:00.000000"), true},
         SpellingCase{"BeforeChrist", ValueFamily::Date, text("0044-03-15 BC"), text("0044-03-15"),
                      false},
         SpellingCase{"BeforeChristZoned", ValueFamily::Timestamp, text("0001-01-01 00:30:00+01 BC"),
