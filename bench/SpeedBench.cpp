@@ -11,6 +11,7 @@
 // starts durable ones and runs this.
 // Usage: velbrook-bench-speed [--rows N] [--rounds R] [--memory-rows M]
 //                             [--pairs sqlite:sqlite@1000,sqlite-nosync:sqlite,...]
+//                             [--memory-pairs sqlite-nosync:sqlite,mariadb:postgresql,...]
 // A pair's "@N" gives it N rows instead of --rows; sqlite-nosync is SQLite
 // with a target that does not sync its commits.
 #include "BenchDatabases.h"
@@ -38,6 +39,8 @@ struct Options {
     // SQLite's durable commits wait for the disk twice a row: fewer rows there.
     std::string pairs = "sqlite:sqlite@1000,sqlite-nosync:sqlite,sqlite:postgresql,"
                         "postgresql:postgresql,postgresql:mariadb";
+    // The pairs of the memory run: one headless copy of memoryRows rows each.
+    std::string memoryPairs = "sqlite-nosync:sqlite";
 };
 
 std::string self;
@@ -145,16 +148,24 @@ void runPair(const std::string& pairText, const Options& options) {
     std::fflush(stdout);
 }
 
-void runMemory(int rows) {
-    MeasuredPair pair{"sqlite", {}, "sqlite", {}, rows};
-    prepare(pair, true, false);
+void runMemory(int rows, const std::string& pairText) {
+    const auto colon = pairText.find(':');
+    std::string sourceEngine = pairText.substr(0, colon);
+    const bool syncOff = sourceEngine == "sqlite-nosync";
+    if (syncOff) {
+        sourceEngine = "sqlite";
+    }
+    MeasuredPair pair{sourceEngine, {}, pairText.substr(colon + 1), {}, rows};
+    prepare(pair, syncOff, false);
     const Measurement m = runChild("mover", pair);
-    std::printf("memory: sqlite → sqlite (SyncPragma=OFF), %d rows, mover %.0f rows/s, peak %.0f "
-                "MB, %.0f MB at start, %.1f bytes per row above it%s\n",
-                rows, rows / m.seconds, static_cast<double>(m.peakBytes) / 1e6,
-                static_cast<double>(m.baseBytes) / 1e6,
+    std::printf("memory: %s → %s%s, %d rows, mover %.0f rows/s, peak %.0f MB, %.0f MB at start, "
+                "%.1f bytes per row above it%s\n",
+                pair.sourceEngine.c_str(), pair.targetEngine.c_str(),
+                syncOff ? " (SyncPragma=OFF)" : "", rows, rows / m.seconds,
+                static_cast<double>(m.peakBytes) / 1e6, static_cast<double>(m.baseBytes) / 1e6,
                 static_cast<double>(m.peakBytes - m.baseBytes) / rows,
                 m.complete ? "" : " INCOMPLETE");
+    std::fflush(stdout);
 }
 
 int measure(const std::string& variant, const std::string& engines, int rows, int argc,
@@ -183,13 +194,13 @@ int main(int argc, char** argv) {
     }
     Options options;
     std::string variant, engines;
-    const std::set<std::string> keys = {"--rows",  "--rounds",  "--memory-rows",
-                                        "--pairs", "--measure", "--engines"};
+    const std::set<std::string> keys = {"--rows",    "--rounds",  "--memory-rows", "--pairs",
+                                        "--measure", "--engines", "--memory-pairs"};
     for (int i = 1; i < argc; i += 2) {
         const std::string key = argv[i];
         if (keys.count(key) == 0 || i + 1 == argc) {
             std::cerr << "usage: velbrook-bench-speed [--rows N] [--rounds R] [--memory-rows M] "
-                         "[--pairs LIST]\n";
+                         "[--pairs LIST] [--memory-pairs LIST]\n";
             return 2;
         }
         const std::string value = argv[i + 1];
@@ -201,6 +212,8 @@ int main(int argc, char** argv) {
             options.memoryRows = std::stoi(value);
         } else if (key == "--pairs") {
             options.pairs = value == "none" ? "" : value;
+        } else if (key == "--memory-pairs") {
+            options.memoryPairs = value;
         } else if (key == "--measure") {
             variant = value;
         } else {
@@ -223,8 +236,10 @@ int main(int argc, char** argv) {
         for (std::string pairText; std::getline(pairs, pairText, ',');) {
             runPair(pairText, options);
         }
-        if (options.memoryRows > 0) {
-            runMemory(options.memoryRows);
+        std::stringstream memoryPairs(options.memoryPairs);
+        for (std::string pairText;
+             options.memoryRows > 0 && std::getline(memoryPairs, pairText, ',');) {
+            runMemory(options.memoryRows, pairText);
         }
     } catch (const std::exception& error) {
         std::cerr << "bench failed: " << error.what() << "\n";

@@ -1,5 +1,6 @@
 #include "dbaccess/TADOQuery.h"
 #include "dbaccess/TADOTable.h"
+#include "dbaccess/odbc/StatementTrace.h"
 #include "dbaccess/values/Exceptions.h"
 #include "tests/support/DatabaseTest.h"
 
@@ -99,6 +100,72 @@ TEST_P(TableStreamTest, ATargetHoldingOldRowsIsEmptiedAndFilled) {
 }
 
 RUN_ON_EVERY_DATABASE(TableStreamTest);
+
+// A MariaDB table of 3000 rows: its key, the order the key gives, and how
+// many statements of a block of keys its reading runs (none: read whole).
+struct KeyedTable {
+    const char* name;
+    const char* columns;
+    const char* values;
+    const char* order;
+    int blocks;
+};
+
+class MariaDBKeyOrder : public ::testing::TestWithParam<KeyedTable>, public StatementTrace {
+    void statementRan(const std::string& text, std::chrono::steady_clock::duration) override {
+        blocks += text.find(" LIMIT 1000") != std::string::npos ? 1 : 0;
+    }
+    void driverSaid(const std::string&) override {}
+
+protected:
+    int blocks = 0;
+};
+
+TEST_P(MariaDBKeyOrder, EveryRowComesOnceInKeyOrderFromOneSnapshot) {
+    const KeyedTable& keyed = GetParam();
+    const TestDatabase database = TestDatabase::open(TestDatabase::Engine::MariaDB);
+    const std::string name = std::string("keyed_") + keyed.name;
+    database.dropTable(name);
+    database.execute("CREATE TABLE " + name + " (" + keyed.columns + ", v INT NOT NULL);" +
+                     "INSERT INTO " + name + " SELECT " + keyed.values +
+                     ", seq FROM seq_1_to_3000;");
+    const auto expected = database.query("SELECT v FROM " + name + " " + keyed.order);
+    TADOConnection connection;
+    connection.SetConnectionString(database.connectionString());
+    connection.SetStatementTrace(this);
+    TADOTable table("ADOTable1", &connection);
+    table.SetTableName(name);
+    table.Open();
+    // Rows added after the reading began are not part of it.
+    database.execute("INSERT INTO " + name + " SELECT " + keyed.values +
+                     ", seq FROM seq_3001_to_3002;");
+    std::vector<std::string> seen;
+    for (; !table.AtEnd(); table.Advance()) {
+        seen.push_back(table.RequireField("v").AsString());
+    }
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(table.RecordCount(), 3000);
+    EXPECT_EQ(blocks, keyed.blocks);
+    table.Close();
+    database.dropTable(name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , MariaDBKeyOrder,
+    ::testing::Values(
+        KeyedTable{
+            "composite", "a INT, b VARCHAR(9) COLLATE utf8mb4_general_ci, PRIMARY KEY (a, b)",
+            "CAST(seq AS SIGNED) % 7 - 3, CONCAT(IF(seq % 2, 'K', 'k'), seq)", "ORDER BY a, b", 4},
+        KeyedTable{"text", "k VARCHAR(9) COLLATE utf8mb4_unicode_ci PRIMARY KEY",
+                   "CONCAT(ELT(seq % 4 + 1, 'ä', 'A', 'b', 'Z '), seq)", "ORDER BY k", 4},
+        KeyedTable{"negative", "k BIGINT NOT NULL UNIQUE, a INT UNIQUE",
+                   "CAST(seq AS SIGNED) * -3037000499, seq", "ORDER BY k", 4},
+        KeyedTable{"bytes", "k VARBINARY(4) PRIMARY KEY",
+                   "UNHEX(LPAD(HEX(seq * 2654435761 % 4294967296), 8, '0'))", "ORDER BY k", 4},
+        KeyedTable{"nokey", "k INT, n INT UNIQUE", "seq % 5, seq", "", 0}),
+    [](const ::testing::TestParamInfo<KeyedTable>& keyedInfo) {
+        return std::string(keyedInfo.param.name);
+    });
 
 TEST(SQLiteSteps, AChangeThatBeginsWithWithIsRefusedNotSkipped) {
     const TestDatabase database = TestDatabase::open(TestDatabase::Engine::SQLite);
