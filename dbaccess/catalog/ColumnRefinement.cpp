@@ -185,6 +185,9 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
         applySQLiteDeclarations(session, statement, columns, tableName);
         break;
     case DatabaseKind::PostgreSQL:
+        for (ColumnInfo& column : columns) {
+            column.holdsNul = false;
+        }
         if (!tableName.empty()) {
             refinePostgreSQLColumns(session, columns, tableName);
         }

@@ -102,7 +102,7 @@ void TField::SetCopiedValue(const Variant& value, const TField& from) {
             *this, value.kind() == Variant::Kind::WideString ? Variant(value.toString()) : value);
         return;
     }
-    SetValue(value);
+    assign(value, true);
     if (blanksChangeIn(*column_, *from.column_, value)) {
         throw EDatabaseError("Value for field '" + fieldName_ +
                              "' ends in blanks, which its fixed-length column does not keep as "
@@ -110,12 +110,12 @@ void TField::SetCopiedValue(const Variant& value, const TField& from) {
     }
 }
 
-void TField::SetValue(const Variant& value) {
+void TField::assign(const Variant& value, bool copied) {
     std::string warning;
     Variant converted = Variant::null();
     if (!value.isEmpty()) {
         try {
-            converted = convertValue(value, warning);
+            converted = copied ? convertCopiedValue(value, warning) : convertValue(value, warning);
         } catch (const EVariantError&) {
             raiseInvalidValue();
         }

@@ -53,7 +53,7 @@ public:
     // keep each value's storage class or bytes go to such a column, else as
     // SetValue does.
     void SetCopiedValue(const Variant& value, const TField& from);
-    void SetValue(const Variant& value);
+    void SetValue(const Variant& value) { assign(value, false); }
 
     std::string AsString() const;
     int AsInteger() const;
@@ -66,6 +66,11 @@ protected:
     // The converted value to store; conversion failures raise EVariantError,
     // check failures EDatabaseError. A non-empty warning is raised after storing.
     virtual Variant convertValue(const Variant& value, std::string& warning) const = 0;
+    // The same for a value copied from another field, where it may keep
+    // more of itself than the layer's own conversion lets it.
+    virtual Variant convertCopiedValue(const Variant& value, std::string& warning) const {
+        return convertValue(value, warning);
+    }
     // What a null stored value reads as.
     virtual Variant nullValue() const { return Variant::null(); }
 
@@ -73,6 +78,8 @@ protected:
     [[noreturn]] void raiseInvalidValue() const;
 
 private:
+    void assign(const Variant& value, bool copied);
+
     FieldStore& dataSet_;
     int columnIndex_;
     const ColumnInfo* column_;

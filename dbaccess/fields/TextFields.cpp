@@ -12,6 +12,24 @@ Variant TStringField::convertValue(const Variant& value, std::string& warning) c
     if (const auto nul = text.find('\0'); nul != std::string::npos) {
         text.resize(nul);
     }
+    return convertText(std::move(text), warning);
+}
+
+Variant TStringField::convertCopiedValue(const Variant& value, std::string& warning) const {
+    std::string text = value.toString();
+    if (const auto nul = text.find('\0'); nul != std::string::npos && !Column().holdsNul) {
+        text.resize(nul);
+        Variant converted = convertText(std::move(text), warning);
+        if (warning.empty()) {
+            warning = "Value for field '" + FieldName() +
+                      "' holds a NUL character, which the database cannot hold: cut at it";
+        }
+        return converted;
+    }
+    return convertText(std::move(text), warning);
+}
+
+Variant TStringField::convertText(std::string text, std::string& warning) const {
     if (Size() > 0 && Size() < 8192 && utf8Length(text) > static_cast<std::size_t>(Size())) {
         text = utf8Prefix(text, static_cast<std::size_t>(Size()));
         warning = "Value for field '" + FieldName() + "' truncated to " + std::to_string(Size()) +

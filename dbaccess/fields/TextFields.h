@@ -11,6 +11,11 @@ public:
 protected:
     Variant readValue(const Variant& stored) const override;
     Variant convertValue(const Variant& value, std::string& warning) const override;
+    // A copy keeps a NUL where the column holds one, and says where it cannot.
+    Variant convertCopiedValue(const Variant& value, std::string& warning) const override;
+
+private:
+    Variant convertText(std::string text, std::string& warning) const;
 };
 
 class TGuidField : public TStringField {

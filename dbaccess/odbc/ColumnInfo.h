@@ -56,4 +56,6 @@ struct ColumnInfo {
     bool keepsValueClass = false;
     // A SQLite column declared without a type: it takes any value as it is.
     bool untyped = false;
+    // Whether its text may hold a NUL character (not so in PostgreSQL).
+    bool holdsNul = true;
 };

@@ -118,7 +118,13 @@ INSTANTIATE_TEST_SUITE_P(
             "'0000-00-00 00:00:00', TIMESTAMP '2024-03-01 10:00:00' + INTERVAL seq SECOND), "
             "ELT(seq % 3 + 1, '0000-01-00 23:59:59.000001', NULL, '2024-03-01 10:00:00.000001'"
             " + INTERVAL seq MINUTE), NULLIF(seq % 3, 2) FROM seq_1_to_400;",
-            "SELECT id, HEX(d), CAST(dt AS CHAR), CAST(f AS CHAR), HEX(b) FROM t ORDER BY id;"}),
+            "SELECT id, HEX(d), CAST(dt AS CHAR), CAST(f AS CHAR), HEX(b) FROM t ORDER BY id;"},
+        ExactCase{
+            "mariadb_text_with_nul", Engine::MariaDB,
+            "CREATE TABLE t (id int PRIMARY KEY, v VARCHAR(40), l VARCHAR(40) CHARACTER SET "
+            "latin1, x TEXT); INSERT INTO t SELECT seq, CONCAT('a', CHAR(0), 'b', seq), "
+            "CONCAT(CHAR(0), seq), IF(seq % 2, CONCAT(seq, CHAR(0)), NULL) FROM seq_1_to_300;",
+            "SELECT id, HEX(v), HEX(l), HEX(x) FROM t ORDER BY id;"}),
     [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 } // namespace
