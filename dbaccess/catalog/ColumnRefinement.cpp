@@ -5,6 +5,7 @@
 #include "dbaccess/catalog/SqlNames.h"
 #include "dbaccess/odbc/ColumnTypes.h"
 #include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/odbc/ProviderTypes.h"
 #include "dbaccess/odbc/StatementText.h"
 #include "dbaccess/odbc/TaggedValue.h"
 #include "dbaccess/values/TStrings.h"
@@ -116,6 +117,14 @@ void refinePostgreSQLColumns(OdbcSession& session, std::vector<ColumnInfo>& colu
                 // The driver hands money over as a double: it is read as the
                 // decimal it is, 2 digits after the point.
                 readAsNumeric(column, 19, 2);
+            }
+            if (column.storage == StorageKind::DateTime &&
+                column.providerType != ProviderType::DBTime) {
+                // The driver makes infinity a last date and drops BC: dates
+                // are read as the server's text.
+                column.reading = ValueReading::DateText;
+                column.readAs = "CAST(" + quoteIdentifier(column.name, "\"") + " AS text)";
+                column.dateSpelling = "PostgreSQL";
             }
             if (facts.unconstrainedNumeric) {
                 column.fractionDigits = -1;

@@ -3,6 +3,10 @@
 #include "dbaccess/fields/FieldLimits.h"
 
 Variant TDateTimeField::readValue(const Variant& stored) const {
+    // A date no date-time holds stays the database's text ("infinity").
+    if (Column().reading == ValueReading::DateText && stored.kind() == Variant::Kind::String) {
+        return stored;
+    }
     return Variant(stored.toDateTime());
 }
 

@@ -56,4 +56,7 @@ struct ColumnInfo {
     bool keepsValueClass = false;
     // A SQLite column declared without a type: it takes any value as it is.
     bool untyped = false;
+    // Whose spelling a date read as text is ("PostgreSQL"): a date that no
+    // date-time holds passes as that text only to a column of the same.
+    std::string dateSpelling;
 };
