@@ -126,6 +126,10 @@ void refinePostgreSQLColumns(OdbcSession& session, std::vector<ColumnInfo>& colu
                 column.readAs = "CAST(" + quoteIdentifier(column.name, "\"") + " AS text)";
                 column.dateSpelling = "PostgreSQL";
             }
+            if (column.sqlType == SQL_GUID) {
+                // The driver hands a uuid over in upper case.
+                column.readAs = "CAST(" + quoteIdentifier(column.name, "\"") + " AS text)";
+            }
             if (facts.unconstrainedNumeric) {
                 column.fractionDigits = -1;
             }
