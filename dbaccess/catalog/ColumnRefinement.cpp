@@ -5,6 +5,7 @@
 #include "dbaccess/catalog/SqlNames.h"
 #include "dbaccess/odbc/ColumnTypes.h"
 #include "dbaccess/odbc/OdbcSession.h"
+#include "dbaccess/odbc/ProviderTypes.h"
 #include "dbaccess/odbc/StatementText.h"
 #include "dbaccess/odbc/TaggedValue.h"
 #include "dbaccess/values/TStrings.h"
@@ -118,6 +119,18 @@ void refinePostgreSQLColumns(OdbcSession& session, std::vector<ColumnInfo>& colu
                 // decimal it is, 2 digits after the point.
                 readAsNumeric(column, 19, 2);
             }
+            if (column.storage == StorageKind::DateTime &&
+                column.providerType != ProviderType::DBTime) {
+                // The driver makes infinity a last date and drops BC: dates
+                // are read as the server's text.
+                column.reading = ValueReading::DateText;
+                column.readAs = "CAST(" + quoteIdentifier(column.name, "\"") + " AS text)";
+                column.dateSpelling = "PostgreSQL";
+            }
+            if (column.sqlType == SQL_GUID) {
+                // The driver hands a uuid over in upper case.
+                column.readAs = "CAST(" + quoteIdentifier(column.name, "\"") + " AS text)";
+            }
             if (facts.unconstrainedNumeric) {
                 column.fractionDigits = -1;
             }
@@ -203,8 +216,10 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
             // Dates with a zero month or day ('2024-00-15', '0000-00-00')
             // are no date the driver's structs hold: such columns are read
             // as the server's text.
-            if (column.storage == StorageKind::DateTime && column.providerType != 134) {
+            if (column.storage == StorageKind::DateTime &&
+                column.providerType != ProviderType::DBTime) {
                 column.reading = ValueReading::DateText;
+                column.dateSpelling = "MariaDB";
             }
         }
         if (!tableName.empty()) {

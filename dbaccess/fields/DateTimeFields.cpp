@@ -29,9 +29,11 @@ bool isText(const Variant& value) {
 } // namespace
 
 Variant TDateTimeField::readValue(const Variant& stored) const {
-    // A date read as text that no date-time holds stays that text.
+    // A date no date-time holds stays the database's text ("infinity",
+    // "2024-00-15").
     DateTime date;
-    if (isText(stored) && !parseDateTime(stored.toString(), date)) {
+    if (isText(stored) &&
+        (Column().reading == ValueReading::DateText || !parseDateTime(stored.toString(), date))) {
         return Variant(stored.toString());
     }
     return Variant(stored.toDateTime());

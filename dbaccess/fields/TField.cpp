@@ -95,6 +95,19 @@ Variant TField::CopiedValue() const {
 }
 
 void TField::SetCopiedValue(const Variant& value, const TField& from) {
+    // A date that no date-time holds, as its database spells it, goes as that
+    // text to a date column of the same kind of database and to no other.
+    if (from.column_->reading == ValueReading::DateText && value.kind() == Variant::Kind::String &&
+        column_->storage == StorageKind::DateTime) {
+        const bool sameSpelling = column_->reading == ValueReading::DateText &&
+                                  column_->dateSpelling == from.column_->dateSpelling;
+        dataSet_.storeFieldValue(*this, sameSpelling ? value : Variant::null());
+        if (!sameSpelling) {
+            throw EDatabaseError("Value for field '" + fieldName_ + "' is '" + value.toString() +
+                                 "', which the database cannot hold: sent as NULL");
+        }
+        return;
+    }
     // Bytes are bytes in any column that keeps each value's class.
     if ((from.column_->keepsValueClass || value.kind() == Variant::Kind::ByteArray) &&
         passesAsStored(*column_, value)) {

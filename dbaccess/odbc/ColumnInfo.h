@@ -58,4 +58,7 @@ struct ColumnInfo {
     bool untyped = false;
     // Whether its text may hold a NUL character (not so in PostgreSQL).
     bool holdsNul = true;
+    // Whose spelling a date read as text is ("PostgreSQL"): a date that no
+    // date-time holds passes as that text only to a column of the same.
+    std::string dateSpelling;
 };

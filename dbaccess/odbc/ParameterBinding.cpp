@@ -112,6 +112,11 @@ Binding timestampBinding(const ColumnInfo& column, DatabaseKind kind, const Vari
 
 Binding dateTimeBinding(const ColumnInfo& column, DatabaseKind kind, const Variant& value,
                         ParameterBuffer& buffer) {
+    if (value.kind() == Variant::Kind::String) {
+        // The database's own text of a date no date-time holds ("infinity").
+        putText(buffer, value.toString());
+        return {SQL_C_CHAR, SQL_VARCHAR, sizeClass(buffer.data.size()), 0};
+    }
     if (column.providerType == 133) {
         return dateBinding(kind, value, buffer);
     }

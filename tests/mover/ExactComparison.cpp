@@ -112,6 +112,8 @@ std::string postgresqlRendering(Storage storage, const std::string& column) {
     default:
         text = column + "::text";
     }
+    // to_char gives no text for infinity.
+    text = "COALESCE(" + text + ", " + column + "::text)";
     return "encode(convert_to(" + text + ", 'UTF8'), 'hex')";
 }
 

@@ -106,6 +106,18 @@ INSTANTIATE_TEST_SUITE_P(
                   "generate_series(1, 300) i; INSERT INTO t VALUES (301, '92233720368547758.07'), "
                   "(302, '-92233720368547758.08'), (303, NULL);",
                   "SELECT id, price::numeric::text FROM t ORDER BY id;"},
+        ExactCase{
+            "postgresql_dates_beyond_the_calendar", Engine::PostgreSQL,
+            "CREATE TABLE t (id integer PRIMARY KEY, d date, ts timestamp(6), tz timestamptz);"
+            "INSERT INTO t SELECT i, (ARRAY[date 'infinity', '-infinity', date '0044-03-15 "
+            "BC' - i, date '4713-01-01 BC' + i, date '2024-01-01' + i])[i % 5 + 1], "
+            "(ARRAY[timestamp 'infinity', '-infinity', timestamp '0044-03-15 12:34:56.123456 "
+            "BC' - i * interval '1 hour', '4713-01-01 00:00:00 BC', timestamp '2024-02-29 "
+            "13:45:30.5' + i * interval '1 s'])[i % 5 + 1], (ARRAY[timestamptz 'infinity', "
+            "'-infinity', timestamptz '0001-01-01 00:30:00+01 BC' + i * interval '1 day', "
+            "'4713-01-01 00:00:00+05:45 BC', timestamptz '2024-01-01 12:00:00.000001+00' + "
+            "i * interval '1 min'])[(i + 2) % 5 + 1] FROM generate_series(1, 400) i;",
+            "SELECT id, d::text, ts::text, tz::text FROM t ORDER BY id;"},
         ExactCase{"mariadb_scaled_doubles", Engine::MariaDB,
                   "CREATE TABLE t (id int PRIMARY KEY, d DOUBLE(12,4), x DOUBLE);"
                   "INSERT INTO t SELECT seq, -0.0001 * seq, 1 / seq FROM seq_1_to_300;",
