@@ -225,9 +225,7 @@ std::vector<VerifyCase> cases() {
             "MariaDBZeroDateReportedElsewhere", Engine::MariaDB, Engine::PostgreSQL, "dates",
             "CREATE TABLE dates (id INTEGER PRIMARY KEY, d DATE); INSERT INTO dates SELECT seq, "
             "IF(seq = 7, '2024-00-15', DATE '2024-01-01' + INTERVAL seq DAY) FROM seq_1_to_300;",
-            "",
-            "Value for field 'd' (2024-00-15) has a zero year, month or day, which the database "
-            "cannot hold: sent as NULL",
+            "", "Value for field 'd' is '2024-00-15', which the database cannot hold: sent as NULL",
             "Table: dates row id=7, column d: source '2024-00-15', target NULL"),
         rowSevenReported(
             "BlanksIntoFixedLengthColumn", Engine::PostgreSQL, Engine::MariaDB, "names",
