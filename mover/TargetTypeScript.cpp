@@ -10,6 +10,16 @@
 
 namespace {
 
+// MariaDB has a UUID type from 10.7; from 10.10.6, 10.11.5, 11.0.3 and 11.1.2
+// on it refuses uuids of version 8 and up with variant 0, which other
+// databases hold: those go into text there.
+bool uuidTypeTakesAll(int version) {
+    const bool refusing = version >= 110102 || (version >= 110003 && version < 110100) ||
+                          (version >= 101105 && version < 110000) ||
+                          (version >= 101006 && version < 101100);
+    return version >= 100700 && !refusing;
+}
+
 namespace P = ProviderType;
 
 constexpr std::int64_t unbounded = 2147483647;
@@ -277,9 +287,11 @@ std::string targetTypeName(TADOConnection& target, const SourceColumnType& colum
     const auto& types = target.DataTypes();
     const DatabaseKind kind = target.Kind();
     const bool zonedSource = isZonedName(source.typeName);
-    // A uuid stays one where the target has the type: MariaDB from 10.7.
+    // A uuid stays one where the target's type takes every uuid, or every
+    // uuid the source's own UUID type took.
     if (source.providerType == P::GUID && kind == DatabaseKind::MariaDB &&
-        target.ServerVersion() >= 100700) {
+        target.ServerVersion() >= 100700 &&
+        (source.sourceKind == DatabaseKind::MariaDB || uuidTypeTakesAll(target.ServerVersion()))) {
         return "UUID";
     }
     // An unsigned 64-bit value needs 20 digits where it has no type of its own.

@@ -249,10 +249,13 @@ std::vector<MatrixColumn> narrowColumns(const CopyPair& pair) {
         columns.push_back(
             {"token",
              Family::Uuid,
-             {"TEXT", "uuid", "UUID"},
+             {"TEXT", "uuid", pair.source == Engine::MariaDB ? "UUID" : "CHAR(36)"},
              {"00000000-0000-0000-0000-000000000000", "ffffffff-ffff-ffff-ffff-ffffffffffff",
-              "a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11", null},
-             {"", "uuid", "uuid"}});
+              "a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11", null,
+              // Version 8, variant 0: PostgreSQL holds it, MariaDB's UUID does not.
+              pair.source == Engine::MariaDB ? "a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a12"
+                                             : "c70a0b2e-1f0a-8a3b-1c2d-3e4f5a6b7c8d"},
+             {"", "uuid", pair.source == Engine::MariaDB ? "uuid" : "char"}});
     }
     return columns;
 }
