@@ -21,8 +21,23 @@ std::string escapedControls(const std::string& text) {
     return shown;
 }
 
-std::string shownUnmarked(ValueFamily family, const std::string& canonical) {
+// A date as its column holds it: without the midnight its canonical form
+// gives every date ("0044-03-15 BC", not "0044-03-15 00:00:00.000000 BC").
+std::string withoutMidnight(const std::string& canonical) {
+    static const std::string midnight = " 00:00:00.000000";
+    const auto at = canonical.find(midnight);
+    if (at == std::string::npos ||
+        (at + midnight.size() != canonical.size() &&
+         canonical.compare(at + midnight.size(), std::string::npos, " BC") != 0)) {
+        return canonical;
+    }
+    return canonical.substr(0, at) + canonical.substr(at + midnight.size());
+}
+
+std::string shownUnmarked(ValueFamily family, const std::string& rawCanonical) {
     constexpr std::size_t longest = 40;
+    const std::string canonical =
+        family == ValueFamily::Date ? withoutMidnight(rawCanonical) : rawCanonical;
     std::string shown;
     if (family == ValueFamily::Bytes) {
         static constexpr char hex[] = "0123456789ABCDEF";

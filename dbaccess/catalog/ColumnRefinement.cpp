@@ -220,6 +220,7 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
                 column.providerType != ProviderType::DBTime) {
                 column.reading = ValueReading::DateText;
                 column.dateSpelling = "MariaDB";
+                column.lastYear = 9999;
             }
         }
         if (!tableName.empty()) {

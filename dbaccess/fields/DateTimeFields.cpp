@@ -40,8 +40,9 @@ Variant TDateTimeField::readValue(const Variant& stored) const {
 }
 
 Variant TDateTimeField::convertValue(const Variant& value, std::string& warning) const {
-    DateTime date;
-    if (isText(value) && !parseDateTime(value.toString(), date) && hasZeroParts(value.toString())) {
+    DateTime parsed;
+    if (isText(value) && !parseDateTime(value.toString(), parsed) &&
+        hasZeroParts(value.toString())) {
         // A column read as the database's text takes that text back.
         if (Column().reading == ValueReading::DateText) {
             return Variant(value.toString());
@@ -50,5 +51,15 @@ Variant TDateTimeField::convertValue(const Variant& value, std::string& warning)
                   ") has a zero year, month or day, which the database cannot hold: sent as NULL";
         return Variant::null();
     }
-    return Variant(keptDateTime(Column(), FieldName(), value.toDateTime(), warning));
+    const DateTime date = value.toDateTime();
+    if (!isDuration(date)) {
+        const int year = toCalendarTime(date).year;
+        if (year < Column().firstYear || year > Column().lastYear) {
+            warning = "Value for field '" + FieldName() + "' is '" +
+                      (timeOfDay(date) == 0 ? formatDate(date) : formatDateTime(date)) +
+                      "', which the database cannot hold: sent as NULL";
+            return Variant::null();
+        }
+    }
+    return Variant(keptDateTime(Column(), FieldName(), date, warning));
 }

@@ -122,8 +122,7 @@ std::vector<VerifyCase> cases() {
                 "Table: changes row id=7, column v: source 'v7', target 'v7\\x00x'"),
         changed("PostgreSQLDateMovedToBC", Engine::MariaDB, Engine::PostgreSQL, "DATE",
                 "'2024-01-15'", "UPDATE changes SET v = '2024-01-15 BC' WHERE id = 7",
-                "Table: changes row id=7, column v: source '2024-01-15 00:00:00.000000', target "
-                "'2024-01-15 00:00:00.000000 BC'"),
+                "Table: changes row id=7, column v: source '2024-01-15', target '2024-01-15 BC'"),
         changed("PostgreSQLTimestampToInfinity", Engine::PostgreSQL, Engine::PostgreSQL,
                 "TIMESTAMP", "'9999-12-31 23:59:59'",
                 "UPDATE changes SET v = 'infinity' WHERE id = 7",
@@ -131,8 +130,7 @@ std::vector<VerifyCase> cases() {
                 "'infinity'"),
         changed("MariaDBDateWithZeroMonth", Engine::PostgreSQL, Engine::MariaDB, "DATE",
                 "'2023-12-15'", "UPDATE changes SET v = '2024-00-15' WHERE id = 7",
-                "Table: changes row id=7, column v: source '2023-12-15 00:00:00.000000', target "
-                "'2024-00-15'"),
+                "Table: changes row id=7, column v: source '2023-12-15', target '2024-00-15'"),
         // The copy's session runs in UTC whatever the connection set first.
         [] {
             VerifyCase zoned =
@@ -227,6 +225,22 @@ std::vector<VerifyCase> cases() {
             "IF(seq = 7, '2024-00-15', DATE '2024-01-01' + INTERVAL seq DAY) FROM seq_1_to_300;",
             "", "Value for field 'd' is '2024-00-15', which the database cannot hold: sent as NULL",
             "Table: dates row id=7, column d: source '2024-00-15', target NULL"),
+        rowSevenReported(
+            "PostgreSQLYearBeyondMariaDB", Engine::PostgreSQL, Engine::MariaDB, "dates",
+            "CREATE TABLE dates (id INTEGER PRIMARY KEY, d DATE); INSERT INTO dates SELECT i, "
+            "CASE i WHEN 7 THEN DATE '10000-01-01' ELSE DATE '2024-01-01' + i END FROM "
+            "generate_series(1, 300) i;",
+            "",
+            "Value for field 'd' is '10000-01-01', which the database cannot hold: sent as NULL",
+            "Table: dates row id=7, column d: source '10000-01-01', target NULL"),
+        rowSevenReported(
+            "PostgreSQLBCDateElsewhere", Engine::PostgreSQL, Engine::SQLite, "dates",
+            "CREATE TABLE dates (id INTEGER PRIMARY KEY, d DATE); INSERT INTO dates SELECT i, "
+            "CASE i WHEN 7 THEN DATE '0044-03-15 BC' ELSE DATE '2024-01-01' + i END FROM "
+            "generate_series(1, 300) i;",
+            "",
+            "Value for field 'D' is '0044-03-15 BC', which the database cannot hold: sent as NULL",
+            "Table: dates row id=7, column d: source '0044-03-15 BC', target NULL"),
         rowSevenReported(
             "BlanksIntoFixedLengthColumn", Engine::PostgreSQL, Engine::MariaDB, "names",
             "CREATE TABLE names (id INTEGER PRIMARY KEY, v VARCHAR(10)); INSERT INTO names SELECT "
