@@ -8,6 +8,7 @@
 #include "dbaccess/odbc/ProviderTypes.h"
 #include "dbaccess/odbc/StatementText.h"
 #include "dbaccess/odbc/TaggedValue.h"
+#include "dbaccess/values/DateTime.h"
 #include "dbaccess/values/TStrings.h"
 
 #include <algorithm>
@@ -154,25 +155,39 @@ void refinePostgreSQLColumns(OdbcSession& session, std::vector<ColumnInfo>& colu
     }
 }
 
-// DOUBLE(M,D) and FLOAT(M,D) keep D digits after the point, which only
-// MariaDB's information schema tells.
-void markScaledDoubles(OdbcSession& session, std::vector<ColumnInfo>& columns,
-                       const std::string& tableName) {
+// What only MariaDB's information schema tells: DOUBLE(M,D) and FLOAT(M,D)
+// keep D digits after the point, and a TIMESTAMP holds the seconds of an
+// unsigned 32-bit count (a signed one before 11.5), in UTC as sessions run.
+void markMariaDBColumnFacts(OdbcSession& session, std::vector<ColumnInfo>& columns,
+                            const std::string& tableName) {
     const auto isDouble = [](const ColumnInfo& c) { return c.storage == StorageKind::Double; };
-    if (std::none_of(columns.begin(), columns.end(), isDouble)) {
+    const auto isDate = [](const ColumnInfo& c) { return c.storage == StorageKind::DateTime; };
+    if (std::none_of(columns.begin(), columns.end(), isDouble) &&
+        std::none_of(columns.begin(), columns.end(), isDate)) {
         return;
     }
     const auto [schema, table] = splitSchema(tableName);
-    const auto rows = queryRows(session,
-                                "SELECT column_name, numeric_scale FROM information_schema.columns "
-                                "WHERE table_name = ? AND table_schema = COALESCE(NULLIF(?, ''), "
-                                "DATABASE()) AND data_type IN ('double', 'float') AND "
-                                "numeric_scale IS NOT NULL",
-                                {table, schema});
+    const auto rows =
+        queryRows(session,
+                  "SELECT column_name, data_type, numeric_scale FROM "
+                  "information_schema.columns WHERE table_name = ? AND table_schema = "
+                  "COALESCE(NULLIF(?, ''), DATABASE()) AND (data_type = 'timestamp' "
+                  "OR (data_type IN ('double', 'float') AND numeric_scale IS NOT "
+                  "NULL))",
+                  {table, schema});
+    const CalendarTime last = session.traits().serverVersion >= 110500
+                                  ? CalendarTime{2106, 2, 7, 6, 28, 15, 999999}
+                                  : CalendarTime{2038, 1, 19, 3, 14, 7, 999999};
     for (const auto& row : rows) {
         for (ColumnInfo& column : columns) {
-            if (row.size() == 2 && isDouble(column) && sameTextIgnoringCase(column.name, row[0])) {
-                column.fractionDigits = std::atoi(row[1].c_str());
+            if (row.size() != 3 || !sameTextIgnoringCase(column.name, row[0])) {
+                continue;
+            }
+            if (row[1] == "timestamp" && isDate(column)) {
+                column.earliest = toDateTime({1970, 1, 1, 0, 0, 1, 0}).microseconds;
+                column.latest = toDateTime(last).microseconds;
+            } else if (isDouble(column)) {
+                column.fractionDigits = std::atoi(row[2].c_str());
             }
         }
     }
@@ -220,11 +235,11 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
                 column.providerType != ProviderType::DBTime) {
                 column.reading = ValueReading::DateText;
                 column.dateSpelling = "MariaDB";
-                column.lastYear = 9999;
+                column.latest = toDateTime({9999, 12, 31, 23, 59, 59, 999999}).microseconds;
             }
         }
         if (!tableName.empty()) {
-            markScaledDoubles(session, columns, tableName);
+            markMariaDBColumnFacts(session, columns, tableName);
         }
         break;
     case DatabaseKind::SQLServer:

@@ -53,8 +53,7 @@ Variant TDateTimeField::convertValue(const Variant& value, std::string& warning)
     }
     const DateTime date = value.toDateTime();
     if (!isDuration(date)) {
-        const int year = toCalendarTime(date).year;
-        if (year < Column().firstYear || year > Column().lastYear) {
+        if (date.microseconds < Column().earliest || date.microseconds > Column().latest) {
             warning = "Value for field '" + FieldName() + "' is '" +
                       (timeOfDay(date) == 0 ? formatDate(date) : formatDateTime(date)) +
                       "', which the database cannot hold: sent as NULL";

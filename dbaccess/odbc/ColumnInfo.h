@@ -61,8 +61,9 @@ struct ColumnInfo {
     // Whose spelling a date read as text is ("PostgreSQL"): a date that no
     // date-time holds passes as that text only to a column of the same.
     std::string dateSpelling;
-    // The years a date of the column may have: a date outside them is not
-    // sent (MariaDB would keep '0000-00-00' in its place).
-    int firstYear = 1;
-    int lastYear = 294000;
+    // The first and last date-time the column holds, as DateTime
+    // microseconds: a value outside is not sent (MariaDB would keep
+    // '0000-00-00' in its place).
+    std::int64_t earliest = INT64_MIN;
+    std::int64_t latest = INT64_MAX;
 };

@@ -234,6 +234,15 @@ std::vector<VerifyCase> cases() {
             "Value for field 'd' is '10000-01-01', which the database cannot hold: sent as NULL",
             "Table: dates row id=7, column d: source '10000-01-01', target NULL"),
         rowSevenReported(
+            "MariaDBTimestampBefore1970", Engine::PostgreSQL, Engine::MariaDB, "stamps",
+            "CREATE TABLE stamps (id INTEGER PRIMARY KEY, v TIMESTAMP); INSERT INTO stamps SELECT "
+            "i, TIMESTAMP '2024-01-01 12:00:00' - CASE i WHEN 7 THEN interval '60 years' ELSE i * "
+            "interval '1 hour' END FROM generate_series(1, 300) i;",
+            "CREATE TABLE stamps (id INTEGER PRIMARY KEY, v TIMESTAMP(6) NULL);",
+            "Value for field 'v' is '1964-01-01 12:00:00', which the database cannot hold: sent "
+            "as NULL",
+            "Table: stamps row id=7, column v: source '1964-01-01 12:00:00.000000', target NULL"),
+        rowSevenReported(
             "PostgreSQLBCDateElsewhere", Engine::PostgreSQL, Engine::SQLite, "dates",
             "CREATE TABLE dates (id INTEGER PRIMARY KEY, d DATE); INSERT INTO dates SELECT i, "
             "CASE i WHEN 7 THEN DATE '0044-03-15 BC' ELSE DATE '2024-01-01' + i END FROM "
