@@ -1,6 +1,7 @@
 #include "CreationFacts.h"
 
 #include "dbaccess/TADODataSet.h"
+#include "dbaccess/catalog/MariaDBColumns.h"
 #include "dbaccess/catalog/PostgreSQLTypes.h"
 #include "dbaccess/odbc/ProviderTypes.h"
 
@@ -69,6 +70,14 @@ void fitToValues(SourceColumnType& type, const SQLiteColumnValues& values) {
 CreationFacts CreationFacts::gather(TADOConnection& source, const std::string& sourceName,
                                     TADOConnection& target) {
     CreationFacts facts;
+    if (source.Kind() == DatabaseKind::MariaDB && target.Kind() == DatabaseKind::MariaDB) {
+        // Without them the columns get the nearest of the target's types.
+        try {
+            facts.wholeDeclarations_ = mariadbColumnDeclarations(source.session(), sourceName);
+        } catch (const std::exception&) {
+        }
+        return facts;
+    }
     const bool sqlite = source.Kind() == DatabaseKind::SQLite;
     const bool postgresql =
         source.Kind() == DatabaseKind::PostgreSQL && target.Kind() == DatabaseKind::PostgreSQL;
@@ -159,6 +168,10 @@ std::string CreationFacts::declarationFor(TADOConnection& source, TADOConnection
 }
 
 SourceColumnType CreationFacts::fitted(const std::string& column, SourceColumnType type) const {
+    if (const auto found = wholeDeclarations_.find(column); found != wholeDeclarations_.end()) {
+        type.typeName = found->second;
+        type.wholeDeclaration = true;
+    }
     if (const auto found = replacements_.find(column); found != replacements_.end()) {
         type.typeName = found->second;
         type.keepsDeclaration = !found->second.empty();

@@ -9,8 +9,9 @@
 
 // What creating a target table knows of the source beyond its columns
 // rowset: the values each column of a SQLite table holds, which SQLite
-// bounds by no declaration, and between PostgreSQL databases the source's
-// types that the target lacks.
+// bounds by no declaration, between PostgreSQL databases the source's
+// types that the target lacks, and between MariaDB databases each column's
+// whole declaration.
 class CreationFacts {
 public:
     // Reads the values of a SQLite source and, between PostgreSQL
@@ -37,5 +38,7 @@ private:
     std::map<std::string, std::string> replacements_;
     // Declarations looked at in the target, and what it takes for each.
     std::map<std::string, std::string> declarations_;
+    // MariaDB columns as their CREATE TABLE declares them.
+    std::map<std::string, std::string> wholeDeclarations_;
     std::vector<std::string> notes_;
 };

@@ -256,7 +256,8 @@ std::string columnName(TADOConnection& target, const std::string& name) {
 
 std::optional<std::string> sameKindType(const SourceColumnType& source, DatabaseKind target) {
     const bool keeps = source.keepsDeclaration && source.sourceKind == target &&
-                       (target == DatabaseKind::PostgreSQL || target == DatabaseKind::SQLite);
+                       (target == DatabaseKind::PostgreSQL || target == DatabaseKind::SQLite ||
+                        (target == DatabaseKind::MariaDB && source.wholeDeclaration));
     return keeps ? std::optional<std::string>(source.typeName) : std::nullopt;
 }
 

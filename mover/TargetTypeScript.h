@@ -19,6 +19,9 @@ struct SourceColumnType {
     // Whether a target of the source's kind takes typeName as it is; false
     // where the target lacks the type.
     bool keepsDeclaration = true;
+    // Whether typeName is the column's whole declaration, lengths and
+    // character set included (MariaDB names its types without them).
+    bool wholeDeclaration = false;
 };
 
 class TADODataSet;

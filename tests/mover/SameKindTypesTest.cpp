@@ -132,6 +132,18 @@ INSTANTIATE_TEST_SUITE_P(
             " + INTERVAL seq MINUTE), NULLIF(seq % 3, 2) FROM seq_1_to_400;",
             "SELECT id, HEX(d), CAST(dt AS CHAR), CAST(f AS CHAR), HEX(b) FROM t ORDER BY id;"},
         ExactCase{
+            "mariadb_odd_types", Engine::MariaDB,
+            "CREATE TABLE t (id int PRIMARY KEY, y YEAR, e ENUM('a','ß','😀'), s SET('x','y','z'), "
+            "j JSON, b BIT(10), tm TIME(6), n DECIMAL(65,30), u BIGINT UNSIGNED, m MEDIUMINT, "
+            "f FLOAT, ip INET6, vb VARBINARY(20), ts TIMESTAMP(6) NULL); INSERT INTO t SELECT "
+            "seq, 1901 + seq % 255, ELT(seq % 3 + 1, 'a', 'ß', '😀'), ELT(seq % 4 + 1, '', 'x', "
+            "'x,z', 'x,y,z'), JSON_OBJECT('n', seq, 's', '😀'), seq % 1024, "
+            "SEC_TO_TIME(seq * 9973.000001 - 1500000), CONCAT(seq, '.', REPEAT('7', 30)), "
+            "18446744073709551615 - seq, CAST(seq AS SIGNED) - 8388608, seq / 7, CONCAT('::ffff:10.0.0.', seq % "
+            "250), UNHEX(REPEAT(HEX(seq), 3)), FROM_UNIXTIME(seq * 6666666.25) FROM seq_1_to_300;",
+            "SELECT id, y, HEX(e), s, j, HEX(b), CAST(tm AS CHAR), CAST(n AS CHAR), u, m, "
+            "HEX(CAST(f AS BINARY)), CAST(ip AS CHAR), HEX(vb), CAST(ts AS CHAR) FROM t ORDER BY id;"},
+        ExactCase{
             "mariadb_text_with_nul", Engine::MariaDB,
             "CREATE TABLE t (id int PRIMARY KEY, v VARCHAR(40), l VARCHAR(40) CHARACTER SET "
             "latin1, x TEXT); INSERT INTO t SELECT seq, CONCAT('a', CHAR(0), 'b', seq), "

@@ -1,0 +1,26 @@
+#include "MariaDBColumns.h"
+
+#include "dbaccess/odbc/StatementText.h"
+
+std::map<std::string, std::string> mariadbColumnDeclarations(OdbcSession& session,
+                                                             const std::string& tableName) {
+    const auto dot = tableName.find('.');
+    const std::string schema = dot == std::string::npos ? std::string() : tableName.substr(0, dot);
+    const std::string table = dot == std::string::npos ? tableName : tableName.substr(dot + 1);
+    const auto rows = queryRows(
+        session,
+        "SELECT column_name, CONCAT(column_type, IF(character_set_name IS NULL, '', "
+        "CONCAT(' CHARACTER SET ', character_set_name, ' COLLATE ', collation_name))) FROM "
+        "information_schema.columns WHERE table_name = ? AND table_schema = "
+        "COALESCE(NULLIF(?, ''), DATABASE())",
+        {table, schema});
+    std::map<std::string, std::string> declarations;
+    for (const auto& row : rows) {
+        // The information schema spells a character it cannot hold (one of
+        // four bytes in an enum's labels) as '?': such a column is left out.
+        if (row.size() == 2 && row[1].find('?') == std::string::npos) {
+            declarations[row[0]] = row[1];
+        }
+    }
+    return declarations;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+class OdbcSession;
+
+// Each column of a MariaDB table as its CREATE TABLE declares it, from the
+// information schema ("bit(10)", "enum('a','b')", "varchar(40) CHARACTER SET
+// latin1 COLLATE latin1_swedish_ci"): what another MariaDB database needs to
+// hold every value byte for byte. Keyed by column name; tableName may be
+// "schema.table". Columns it cannot spell are left out.
+std::map<std::string, std::string> mariadbColumnDeclarations(OdbcSession& session,
+                                                             const std::string& tableName);
