@@ -139,10 +139,12 @@ INSTANTIATE_TEST_SUITE_P(
             "seq, 1901 + seq % 255, ELT(seq % 3 + 1, 'a', 'ß', '😀'), ELT(seq % 4 + 1, '', 'x', "
             "'x,z', 'x,y,z'), JSON_OBJECT('n', seq, 's', '😀'), seq % 1024, "
             "SEC_TO_TIME(seq * 9973.000001 - 1500000), CONCAT(seq, '.', REPEAT('7', 30)), "
-            "18446744073709551615 - seq, CAST(seq AS SIGNED) - 8388608, seq / 7, CONCAT('::ffff:10.0.0.', seq % "
+            "18446744073709551615 - seq, CAST(seq AS SIGNED) - 8388608, seq / 7, "
+            "CONCAT('::ffff:10.0.0.', seq % "
             "250), UNHEX(REPEAT(HEX(seq), 3)), FROM_UNIXTIME(seq * 6666666.25) FROM seq_1_to_300;",
             "SELECT id, y, HEX(e), s, j, HEX(b), CAST(tm AS CHAR), CAST(n AS CHAR), u, m, "
-            "HEX(CAST(f AS BINARY)), CAST(ip AS CHAR), HEX(vb), CAST(ts AS CHAR) FROM t ORDER BY id;"},
+            "HEX(CAST(f AS BINARY)), CAST(ip AS CHAR), HEX(vb), CAST(ts AS CHAR) FROM t ORDER BY "
+            "id;"},
         ExactCase{
             "mariadb_text_with_nul", Engine::MariaDB,
             "CREATE TABLE t (id int PRIMARY KEY, v VARCHAR(40), l VARCHAR(40) CHARACTER SET "
