@@ -70,7 +70,26 @@ void InsertStatementCache::insert(const std::vector<std::size_t>& columns,
         refuseOversizedRow(columns, prepared.buffers);
     }
     const OdbcHandle& statement = prepared.statement;
-    checkStatement(statement, prepared.text, [&statement] { return SQLExecute(statement.get()); });
+    const SQLRETURN rc = checkStatement(statement, prepared.text,
+                                        [&statement] { return SQLExecute(statement.get()); });
+    // A server may refuse a row with a warning's state (MariaDB's 01000 "Data
+    // truncated" for a label its ENUM lacks): a row that did not arrive failed.
+    if (rc != SQL_SUCCESS_WITH_INFO) {
+        return;
+    }
+    // Asking for the count clears what the driver said: read it first.
+    const auto said = readDiagnostics(SQL_HANDLE_STMT, statement.get());
+    SQLLEN inserted = -1;
+    if (SQL_SUCCEEDED(SQLRowCount(statement.get(), &inserted)) && inserted == 0) {
+        std::string message;
+        for (const auto& record : said) {
+            message += (message.empty() ? "" : "; ") + trimProviderMessage(record.message);
+        }
+        throw EOleException(message.empty() ? "The row was not inserted" : message,
+                            static_cast<std::int32_t>(0x80004005),
+                            said.empty() ? "HY000" : said.front().sqlState,
+                            said.empty() ? 0 : said.front().nativeError);
+    }
 }
 
 // MariaDB ends the connection on a statement larger than its
