@@ -81,14 +81,11 @@ void InsertStatementCache::insert(const std::vector<std::size_t>& columns,
     const auto said = readDiagnostics(SQL_HANDLE_STMT, statement.get());
     SQLLEN inserted = -1;
     if (SQL_SUCCEEDED(SQLRowCount(statement.get(), &inserted)) && inserted == 0) {
-        std::string message;
-        for (const auto& record : said) {
-            message += (message.empty() ? "" : "; ") + trimProviderMessage(record.message);
+        if (said.empty()) {
+            throw EOleException("The row was not inserted", static_cast<std::int32_t>(0x80004005),
+                                "HY000");
         }
-        throw EOleException(message.empty() ? "The row was not inserted" : message,
-                            static_cast<std::int32_t>(0x80004005),
-                            said.empty() ? "HY000" : said.front().sqlState,
-                            said.empty() ? 0 : said.front().nativeError);
+        raiseFromRecords(SQL_ERROR, said);
     }
 }
 

@@ -17,14 +17,6 @@
 
 namespace {
 
-std::pair<std::string, std::string> splitSchema(const std::string& name) {
-    const auto dot = name.find('.');
-    if (dot == std::string::npos) {
-        return {std::string(), name};
-    }
-    return {name.substr(0, dot), name.substr(dot + 1)};
-}
-
 std::string textAttribute(const OdbcHandle& statement, std::size_t column, SQLUSMALLINT field) {
     char value[256] = {};
     SQLSMALLINT length = 0;

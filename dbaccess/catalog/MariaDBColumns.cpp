@@ -1,12 +1,11 @@
 #include "MariaDBColumns.h"
 
+#include "dbaccess/catalog/SqlNames.h"
 #include "dbaccess/odbc/StatementText.h"
 
 std::map<std::string, std::string> mariadbColumnDeclarations(OdbcSession& session,
                                                              const std::string& tableName) {
-    const auto dot = tableName.find('.');
-    const std::string schema = dot == std::string::npos ? std::string() : tableName.substr(0, dot);
-    const std::string table = dot == std::string::npos ? tableName : tableName.substr(dot + 1);
+    const auto [schema, table] = splitSchema(tableName);
     const auto rows = queryRows(
         session,
         "SELECT column_name, CONCAT(column_type, IF(character_set_name IS NULL, '', "

@@ -41,3 +41,11 @@ std::string sqlIdentifier(const std::string& name, const NameRules& rules) {
 std::string createdIdentifier(const std::string& name, const NameRules& rules) {
     return quoteIdentifier(folded(name, rules.folding), quoteOf(rules));
 }
+
+std::pair<std::string, std::string> splitSchema(const std::string& name) {
+    const auto dot = name.find('.');
+    if (dot == std::string::npos) {
+        return {std::string(), name};
+    }
+    return {name.substr(0, dot), name.substr(dot + 1)};
+}

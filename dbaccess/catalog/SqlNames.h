@@ -3,6 +3,7 @@
 #include "dbaccess/odbc/DriverTraits.h"
 
 #include <string>
+#include <utility>
 
 // How a database reads names: its quote character and the letter case it
 // gives names written without quotes.
@@ -24,3 +25,6 @@ std::string sqlIdentifier(const std::string& name, const NameRules& rules);
 // database's folding gives names written without quotes, so that ORDER ITEMS
 // becomes "order items" where CUSTOMERS becomes "customers".
 std::string createdIdentifier(const std::string& name, const NameRules& rules);
+
+// "schema.table" as its schema and table; the schema empty for a bare name.
+std::pair<std::string, std::string> splitSchema(const std::string& name);

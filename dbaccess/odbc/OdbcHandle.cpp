@@ -77,8 +77,11 @@ std::vector<OdbcDiagnostic> readDiagnostics(SQLSMALLINT type, SQLHANDLE handle) 
 }
 
 void raiseFromDiagnostics(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle) {
+    raiseFromRecords(rc, readDiagnostics(type, handle));
+}
+
+void raiseFromRecords(SQLRETURN rc, const std::vector<OdbcDiagnostic>& records) {
     constexpr auto failureCode = static_cast<std::int32_t>(0x80004005);
-    const auto records = readDiagnostics(type, handle);
     if (records.empty()) {
         throw EOleException(oleErrorText(rc == SQL_INVALID_HANDLE
                                              ? static_cast<std::int32_t>(0x80070006)

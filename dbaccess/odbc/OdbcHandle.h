@@ -107,3 +107,5 @@ inline SQLRETURN fetchRow(const OdbcHandle& statement) {
 }
 
 [[noreturn]] void raiseFromDiagnostics(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle);
+// The same from records read before a later call cleared them.
+[[noreturn]] void raiseFromRecords(SQLRETURN rc, const std::vector<OdbcDiagnostic>& records);
