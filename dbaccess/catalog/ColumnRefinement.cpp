@@ -154,8 +154,10 @@ void markMariaDBColumnFacts(OdbcSession& session, std::vector<ColumnInfo>& colum
                             const std::string& tableName) {
     const auto isDouble = [](const ColumnInfo& c) { return c.storage == StorageKind::Double; };
     const auto isDate = [](const ColumnInfo& c) { return c.storage == StorageKind::DateTime; };
+    const auto isText = [](const ColumnInfo& c) { return c.storage == StorageKind::Text; };
     if (std::none_of(columns.begin(), columns.end(), isDouble) &&
-        std::none_of(columns.begin(), columns.end(), isDate)) {
+        std::none_of(columns.begin(), columns.end(), isDate) &&
+        std::none_of(columns.begin(), columns.end(), isText)) {
         return;
     }
     const auto [schema, table] = splitSchema(tableName);
@@ -163,8 +165,8 @@ void markMariaDBColumnFacts(OdbcSession& session, std::vector<ColumnInfo>& colum
         queryRows(session,
                   "SELECT column_name, data_type, numeric_scale FROM "
                   "information_schema.columns WHERE table_name = ? AND table_schema = "
-                  "COALESCE(NULLIF(?, ''), DATABASE()) AND (data_type = 'timestamp' "
-                  "OR (data_type IN ('double', 'float') AND numeric_scale IS NOT "
+                  "COALESCE(NULLIF(?, ''), DATABASE()) AND (data_type IN ('timestamp', 'enum', "
+                  "'set') OR (data_type IN ('double', 'float') AND numeric_scale IS NOT "
                   "NULL))",
                   {table, schema});
     const CalendarTime last = session.traits().serverVersion >= 110500
@@ -178,6 +180,8 @@ void markMariaDBColumnFacts(OdbcSession& session, std::vector<ColumnInfo>& colum
             if (row[1] == "timestamp" && isDate(column)) {
                 column.earliest = toDateTime({1970, 1, 1, 0, 0, 1, 0}).microseconds;
                 column.latest = toDateTime(last).microseconds;
+            } else if ((row[1] == "enum" || row[1] == "set") && isText(column)) {
+                column.labelled = true;
             } else if (isDouble(column)) {
                 column.fractionDigits = std::atoi(row[2].c_str());
             }

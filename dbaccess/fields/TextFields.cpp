@@ -30,7 +30,7 @@ Variant TStringField::convertCopiedValue(const Variant& value, std::string& warn
 }
 
 Variant TStringField::convertText(std::string text, std::string& warning) const {
-    if (Size() > 0 && Size() < 8192 && utf8Length(text) > static_cast<std::size_t>(Size())) {
+    if (Size() > 0 && Size() < 8192 && !Column().labelled && utf8Length(text) > static_cast<std::size_t>(Size())) {
         text = utf8Prefix(text, static_cast<std::size_t>(Size()));
         warning = "Value for field '" + FieldName() + "' truncated to " + std::to_string(Size()) +
                   " characters";
@@ -44,7 +44,7 @@ Variant TWideStringField::readValue(const Variant& stored) const {
 
 Variant TWideStringField::convertValue(const Variant& value, std::string& warning) const {
     std::string text = value.toString();
-    if (Size() > 0 && utf8Length(text) > static_cast<std::size_t>(Size())) {
+    if (Size() > 0 && !Column().labelled && utf8Length(text) > static_cast<std::size_t>(Size())) {
         text = utf8Prefix(text, static_cast<std::size_t>(Size()));
         warning = "Value for field '" + FieldName() + "' truncated to " + std::to_string(Size()) +
                   " characters";

@@ -56,6 +56,9 @@ struct ColumnInfo {
     bool keepsValueClass = false;
     // A SQLite column declared without a type: it takes any value as it is.
     bool untyped = false;
+    // A MariaDB ENUM or SET column: the server checks a value against its
+    // labels, whatever the value's length.
+    bool labelled = false;
     // Whether its text may hold a NUL character (not so in PostgreSQL).
     bool holdsNul = true;
     // Whose spelling a date read as text is ("PostgreSQL"): a date that no

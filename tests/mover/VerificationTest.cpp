@@ -246,7 +246,7 @@ std::vector<VerifyCase> cases() {
         rowSevenReported(
             "LabelTheEnumLacks", Engine::MariaDB, Engine::MariaDB, "labels",
             "CREATE TABLE labels (id INTEGER PRIMARY KEY, e VARCHAR(4)); INSERT INTO labels "
-            "SELECT seq, IF(seq = 7, 'c', 'a') FROM seq_1_to_300;",
+            "SELECT seq, IF(seq = 7, 'abc', 'a') FROM seq_1_to_300;",
             "CREATE TABLE labels (id INTEGER PRIMARY KEY, e ENUM('a', 'b'));",
             "Data truncated for column 'e' at row 1",
             "Table: labels row id=7: missing in the target"),
