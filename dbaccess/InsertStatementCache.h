@@ -5,14 +5,19 @@
 #include "dbaccess/odbc/ParameterBinding.h"
 #include "dbaccess/values/Variant.h"
 
+#include <deque>
+#include <exception>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 class TADOConnection;
 
 // Inserts rows into one table: one prepared INSERT for each distinct set of
-// columns, executed again for every row.
+// columns, executed again for every row. Rows may also be queued and sent
+// together, each still its own INSERT, in one call of the session: under the
+// window that is one hand-off to the session's worker for many rows.
 class InsertStatementCache {
 public:
     InsertStatementCache(TADOConnection& connection, std::string tableName,
@@ -24,6 +29,22 @@ public:
     // Sends one row with the given columns (indexes into the column list).
     void insert(const std::vector<std::size_t>& columns, const std::vector<const Variant*>& values);
 
+    // Keeps a row to be sent by sendQueued(); prepares its statement now.
+    void queue(const std::vector<std::size_t>& columns, std::vector<Variant> values);
+    std::size_t queuedRows() const noexcept { return queue_.size(); }
+    // The bytes of the queued rows' text and binary values.
+    std::size_t queuedBytes() const noexcept { return queuedBytes_; }
+    // Sends queued rows in order, in one call: up to the first row that
+    // fails or that another statement inserts. For each row sent, null when
+    // it arrived, otherwise what refused it; the rest stay queued. Raises
+    // only what ends the call itself (a cancel), and then no row's outcome
+    // is known.
+    std::vector<std::exception_ptr> sendQueued();
+    void dropQueued() noexcept {
+        queue_.clear();
+        queuedBytes_ = 0;
+    }
+
 private:
     // A prepared statement and the buffers its parameters stay bound to.
     struct Prepared {
@@ -31,19 +52,30 @@ private:
         std::vector<ParameterBuffer> buffers;
         std::string text;
     };
+    struct QueuedRow {
+        Prepared* prepared = nullptr;
+        const std::vector<std::size_t>* columns = nullptr;
+        std::vector<Variant> values;
+        std::size_t bytes = 0;
+    };
+    struct Batch;
 
     Prepared& prepared(const std::vector<std::size_t>& columns);
     std::string statementText(const std::vector<std::size_t>& columns) const;
-    void refuseOversizedRow(const std::vector<std::size_t>& columns,
-                            const std::vector<ParameterBuffer>& buffers);
+    long long packetLimit();
+    // sendQueued() a row at a time, each told to the session's trace.
+    std::vector<std::exception_ptr> sendTraced();
 
     TADOConnection& connection_;
     std::string tableName_;
-    std::vector<ColumnInfo> columns_;
+    // Shared with a batch that a call left behind may still be sending.
+    std::shared_ptr<const std::vector<ColumnInfo>> columns_;
     std::map<std::vector<std::size_t>, Prepared> statements_;
     // The last statement used; rows mostly come with the same columns.
     const std::vector<std::size_t>* lastColumns_ = nullptr;
     Prepared* last_ = nullptr;
     // The server's max_allowed_packet (MariaDB), read with the first row.
     long long packetLimit_ = -1;
+    std::deque<QueuedRow> queue_;
+    std::size_t queuedBytes_ = 0;
 };

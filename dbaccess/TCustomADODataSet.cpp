@@ -245,33 +245,56 @@ void TCustomADODataSet::Append() {
     setState(dsInsert);
 }
 
-void TCustomADODataSet::Post() {
-    if (state_ != dsInsert && state_ != dsEdit) {
-        raise("Dataset not in edit or insert mode");
-    }
+namespace {
+
+// A refusal as the data set raises it: the SQLSTATE tells a refused row from
+// a lost connection or a full disk.
+[[noreturn]] void raiseAsDatabaseError(std::exception_ptr failure) {
     try {
-        if (!inserts_) {
-            inserts_ = std::make_unique<InsertStatementCache>(
-                requireConnection(), insertTableName(), result_->columns());
-        }
-        std::vector<std::size_t> columns;
-        std::vector<const Variant*> values;
-        for (const int index : assignedFields_) {
-            const ColumnInfo& column = result_->columns()[static_cast<std::size_t>(index)];
-            if (column.updatability == Updatability::ReadOnly) {
-                continue;
-            }
-            columns.push_back(static_cast<std::size_t>(index));
-            values.push_back(&pendingValues_[static_cast<std::size_t>(index)]);
-        }
-        inserts_->insert(columns, values);
+        std::rethrow_exception(std::move(failure));
     } catch (const EOleException& error) {
-        // The SQLSTATE tells a refused row from a lost connection or a full disk.
         throw EDatabaseError(error.Message(), error.SqlState(), error.NativeError());
     } catch (const EDatabaseError&) {
         throw;
     } catch (const std::exception& error) {
         throw EDatabaseError(error.what());
+    }
+}
+
+} // namespace
+
+InsertStatementCache& TCustomADODataSet::inserts() {
+    if (!inserts_) {
+        inserts_ = std::make_unique<InsertStatementCache>(requireConnection(), insertTableName(),
+                                                          result_->columns());
+    }
+    return *inserts_;
+}
+
+std::vector<std::size_t> TCustomADODataSet::insertedColumns() const {
+    std::vector<std::size_t> columns;
+    for (const int index : assignedFields_) {
+        const ColumnInfo& column = result_->columns()[static_cast<std::size_t>(index)];
+        if (column.updatability != Updatability::ReadOnly) {
+            columns.push_back(static_cast<std::size_t>(index));
+        }
+    }
+    return columns;
+}
+
+void TCustomADODataSet::Post() {
+    if (state_ != dsInsert && state_ != dsEdit) {
+        raise("Dataset not in edit or insert mode");
+    }
+    try {
+        const std::vector<std::size_t> columns = insertedColumns();
+        std::vector<const Variant*> values;
+        for (const std::size_t column : columns) {
+            values.push_back(&pendingValues_[column]);
+        }
+        inserts().insert(columns, values);
+    } catch (...) {
+        raiseAsDatabaseError(std::current_exception());
     }
     postedRow_.swap(pendingValues_);
     ++postedRows_;
@@ -280,6 +303,65 @@ void TCustomADODataSet::Post() {
     pendingValues_.clear();
     assignedFields_.clear();
     setState(dsBrowse);
+}
+
+void TCustomADODataSet::PostQueued() {
+    if (state_ != dsInsert && state_ != dsEdit) {
+        raise("Dataset not in edit or insert mode");
+    }
+    try {
+        const std::vector<std::size_t> columns = insertedColumns();
+        std::vector<Variant> values;
+        values.reserve(columns.size());
+        for (const std::size_t column : columns) {
+            values.push_back(std::move(pendingValues_[column]));
+        }
+        inserts().queue(columns, std::move(values));
+    } catch (...) {
+        raiseAsDatabaseError(std::current_exception());
+    }
+    onPostedRow_ = false;
+    pendingValues_.clear();
+    assignedFields_.clear();
+    setState(dsBrowse);
+}
+
+std::size_t TCustomADODataSet::QueuedRows() const noexcept {
+    return inserts_ ? inserts_->queuedRows() : 0;
+}
+
+std::size_t TCustomADODataSet::QueuedBytes() const noexcept {
+    return inserts_ ? inserts_->queuedBytes() : 0;
+}
+
+void TCustomADODataSet::DropQueued() noexcept {
+    if (inserts_) {
+        inserts_->dropQueued();
+    }
+}
+
+std::vector<std::exception_ptr> TCustomADODataSet::SendQueued() {
+    if (!inserts_) {
+        return {};
+    }
+    std::vector<std::exception_ptr> outcomes;
+    try {
+        outcomes = inserts_->sendQueued();
+    } catch (...) {
+        raiseAsDatabaseError(std::current_exception());
+    }
+    for (std::exception_ptr& outcome : outcomes) {
+        if (outcome == nullptr) {
+            ++postedRows_;
+            continue;
+        }
+        try {
+            raiseAsDatabaseError(outcome);
+        } catch (const EDatabaseError&) {
+            outcome = std::current_exception();
+        }
+    }
+    return outcomes;
 }
 
 void TCustomADODataSet::Cancel() {

@@ -4,6 +4,7 @@
 #include "dbaccess/values/Variant.h"
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,19 @@ public:
 
     void Append();
     void Post();
+    // Post for a row sent later, with the others queued, by SendQueued():
+    // what Post checks before sending raises here. The queued row is not
+    // the current row after.
+    void PostQueued();
+    std::size_t QueuedRows() const noexcept;
+    // The bytes of the queued rows' text and binary values.
+    std::size_t QueuedBytes() const noexcept;
+    // Sends queued rows, each its own INSERT, in one call of the session: up
+    // to the first that fails. For each row sent, in order, null when it
+    // arrived, otherwise the EDatabaseError that refused it; the rest stay
+    // queued. Raises what ends the call (a cancel).
+    std::vector<std::exception_ptr> SendQueued();
+    void DropQueued() noexcept;
     // Drops a pending row without sending it.
     void Cancel();
 
@@ -84,6 +98,9 @@ private:
 
     void buildFields();
     void finishPendingRow();
+    InsertStatementCache& inserts();
+    // The pending row's columns that an INSERT sets.
+    std::vector<std::size_t> insertedColumns() const;
     void setState(TDataSetState state);
     void closeWithoutNotice();
     std::int64_t blockEnd() const noexcept;

@@ -8,7 +8,7 @@
 
 // The source row in hand as the memo names it: "row " and its primary key,
 // as the verification does, or its place in the table without a key. The key
-// is looked up at the first report, so that a clean copy never asks.
+// is looked up once, at the first row asked for.
 class SourceRow {
 public:
     explicit SourceRow(MoveContext& context) : context_(context) {}

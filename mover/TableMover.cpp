@@ -1,7 +1,7 @@
 #include "TableMover.h"
 
+#include "CopyLoop.h"
 #include "SequenceReset.h"
-#include "SourceRow.h"
 #include "TableNames.h"
 #include "TableVerification.h"
 #include "Utilities.h"
@@ -10,41 +10,12 @@
 #include "dbaccess/values/TStrings.h"
 
 #include <array>
-#include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace {
 
 const std::array<std::string, 5> statusWords = {
     "", "Source Table Open Error!!", "Target Table Open Error!!", "Append Error!", "Verify Error!"};
-
-constexpr const char* titlePrefix = "Velbrook 0.1 T:";
-
-void reportError(MoveContext& context, MoveView& view, const std::string& name,
-                 const std::string& message, SourceRow* row = nullptr) {
-    view.AddMessage(message);
-    view.addMemoLine("Table: " + name + " " + (row != nullptr ? row->text() + ": " : "") + message);
-    context.tableStatus = 3;
-}
-
-// The row share in percent, halves rounded up; -1 without rows.
-int rowPercent(int position, int maximum) {
-    if (maximum == 0) {
-        return -1;
-    }
-    return static_cast<int>(std::floor(static_cast<double>(position) / maximum * 100.0 + 0.5));
-}
-
-// "%2.0f" of the row share and "%", or "0%" without rows.
-std::string rowPercentage(int percent) {
-    if (percent < 0) {
-        return "0%";
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%2.0f", static_cast<double>(percent));
-    return std::string(text) + "%";
-}
 
 // An open failure of the source (status 1) or the target (status 2), with its reason.
 void reportOpenError(MoveContext& context, MoveView& view, const std::string& name, int status,
@@ -74,25 +45,6 @@ bool openCursor(TADOConnection& connection, TADOTable& table, const std::string&
     }
 }
 
-// The target field of each source field, found once a table; null where the
-// target has none.
-std::vector<TField*> targetFields(const TADOTable& source, const TADOTable& target) {
-    std::vector<TField*> fields;
-    fields.reserve(static_cast<std::size_t>(source.FieldCount()));
-    for (int i = 0; i < source.FieldCount(); ++i) {
-        fields.push_back(target.FindField(source.Fields(i).FieldName()));
-    }
-    return fields;
-}
-
-// Whether every later row of the table would fail the same way: a connection
-// or the target's writing ended, or another session holds a lock for longer
-// than the lock wait.
-bool endsTable(const MoveContext& context, const std::exception& error) {
-    return context.target.EndsWriting(error) || context.source.EndsWriting(error) ||
-           context.target.LockTimedOut(error) || context.source.LockTimedOut(error);
-}
-
 // After a confirmed Stop gave up a call: a connection whose server did not
 // answer even the cancel is closed, and its image shows it.
 void closeAbandoned(MoveContext& context, MoveView& view, const std::exception& error) {
@@ -120,121 +72,6 @@ void requireWorkingConnections(MoveContext& context, MoveView& view, const std::
         throw Exception(cause.empty() ? failure : cause);
     }
 }
-
-void copyRow(MoveContext& context, MoveView& view, const std::string& name,
-             const std::vector<TField*>& targets, SourceRow* row) {
-    TADOTable& source = context.sourceTable;
-    TADOTable& target = context.targetTable;
-    target.Append();
-    for (int i = 0; i < source.FieldCount(); ++i) {
-        try {
-            const TField& from = source.Fields(i);
-            // Memo and blob fields read null as empty text; null stays null.
-            const Variant value = from.IsNull() ? Variant::null() : from.CopiedValue();
-            TField* to = targets[static_cast<std::size_t>(i)];
-            if (to == nullptr) {
-                // Raises the layer's field-not-found error.
-                to = &target.RequireField(from.FieldName());
-            }
-            to->SetCopiedValue(value, from);
-        } catch (const EDatabaseError& error) {
-            reportError(context, view, name, error.Message(), row);
-        }
-    }
-    try {
-        target.Post();
-    } catch (const EDatabaseError& error) {
-        if (wasCancelled(error)) {
-            throw;
-        }
-        reportError(context, view, name, error.Message(), row);
-        // A refused row is reported once and never sent again.
-        target.Cancel();
-        if (endsTable(context, error)) {
-            throw WritingEnded(error.Message());
-        }
-    }
-}
-
-enum class CopyEnd { Finished, Stopped, Failed };
-
-// The copy loop; on a failure that ends writing, the table ends there with
-// cause set to its message.
-CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
-                 std::string& cause) {
-    view.AddMessage("Deleted Target Data");
-    view.setRecordMaximum(context.sourceTable.RecordCount());
-    view.setRecordPosition(1);
-    view.clearStopRequest();
-    context.sourceTable.Rewind();
-    view.AddMessage("Begining Move Source Data to Target");
-    const std::vector<TField*> targets = targetFields(context.sourceTable, context.targetTable);
-    SourceRow row(context);
-    // The title changes once a percent; it is built only then.
-    std::string title;
-    int titleTables = -1, titleRows = -2;
-    while (!context.sourceTable.AtEnd()) {
-        view.setRecordCounterText(std::to_string(view.recordPosition()) + " / " +
-                                  std::to_string(view.recordMaximum()));
-        view.setRecordPosition(view.recordPosition() + 1);
-        const int tables = view.tablesPercentDone();
-        const int rows = rowPercent(view.recordPosition(), view.recordMaximum());
-        if (tables != titleTables || rows != titleRows) {
-            title = titlePrefix + std::to_string(tables) + "%" + " R:" + rowPercentage(rows);
-            titleTables = tables;
-            titleRows = rows;
-        }
-        view.setApplicationTitle(title);
-        view.processEvents();
-        row.next();
-        try {
-            copyRow(context, view, name, targets, &row);
-        } catch (const WritingEnded& ended) {
-            cause = ended.Message();
-        } catch (const std::exception& error) {
-            if (wasCancelled(error)) {
-                throw;
-            }
-            // Every failure of a row counts, not only database errors.
-            reportError(context, view, name, error.what(), &row);
-            context.targetTable.Cancel();
-            if (endsTable(context, error)) {
-                cause = error.what();
-            }
-        } catch (...) {
-            reportError(context, view, name, "Unknown error", &row);
-            context.targetTable.Cancel();
-        }
-        if (!cause.empty()) {
-            // Every later row would fail the same way: one report is enough.
-            return CopyEnd::Failed;
-        }
-        try {
-            context.sourceTable.Advance();
-        } catch (const std::exception& error) {
-            if (wasCancelled(error)) {
-                throw;
-            }
-            // The rows come a block at a time: a source lost now ends the reading.
-            reportError(context, view, name, error.what());
-            cause = error.what();
-            return CopyEnd::Failed;
-        }
-        if (stopConfirmed(view)) {
-            view.AddMessage("Move terminated by user !!");
-            return CopyEnd::Stopped;
-        }
-    }
-    return CopyEnd::Finished;
-}
-
-} // namespace
-
-void CopyRecord(MoveContext& context, MoveView& view, const std::string& name) {
-    copyRow(context, view, name, targetFields(context.sourceTable, context.targetTable), nullptr);
-}
-
-namespace {
 
 bool moveTable(MoveContext& context, MoveView& view, const std::string& tableName,
                TargetClaims& claims) {

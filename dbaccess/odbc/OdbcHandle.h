@@ -54,6 +54,8 @@ public:
     // Whether its session left a call behind: its driver must not be asked
     // anything more until the handle is freed.
     bool abandoned() const noexcept { return calls_ != nullptr && calls_->abandoned(); }
+    // Whether the call running on the handle's session is being given up.
+    bool givingUp() const noexcept { return calls_ != nullptr && calls_->givingUp(); }
     // Keeps memory bound to the handle while a call left behind may write into it.
     void keepBound(std::shared_ptr<void> memory) const noexcept;
 

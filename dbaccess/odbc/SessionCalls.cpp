@@ -62,6 +62,7 @@ SQLRETURN SessionCalls::runTask(SQLSMALLINT type, SQLHANDLE handle, Task task) {
         if (!worker_.joinable()) {
             worker_ = std::thread([this] { work(); });
         }
+        givingUp_.store(false, std::memory_order_relaxed);
         task_ = task;
         state_.store(State::Posted, std::memory_order_release);
     }
@@ -135,6 +136,7 @@ bool SessionCalls::over() const noexcept {
 }
 
 void SessionCalls::giveUp(SQLSMALLINT type, SQLHANDLE handle) {
+    givingUp_.store(true, std::memory_order_release);
     std::unique_lock lock(mutex_);
     if (type == SQL_HANDLE_STMT && state_.load() == State::Posted) {
         // A cancel may wait on the server as long as the call: it runs on a

@@ -38,6 +38,9 @@ public:
     // Whether calls must go through run().
     bool handsOver() const noexcept { return waiter_ != nullptr || abandoned(); }
     bool abandoned() const noexcept { return abandoned_.load(std::memory_order_acquire); }
+    // Whether the waiter gave the running call up: a call of many statements
+    // starts no more of them.
+    bool givingUp() const noexcept { return givingUp_.load(std::memory_order_acquire); }
 
     // Runs call, driver calls on handle, and passes on what it raises. Raises
     // EOleException with SQLSTATE HY008 when the waiter gave it up, 08003
@@ -75,6 +78,7 @@ private:
     CallWaiter* waiter_ = nullptr;
     StatementTrace* trace_ = nullptr;
     std::atomic<bool> abandoned_{false};
+    std::atomic<bool> givingUp_{false};
     std::atomic<State> state_{State::Idle};
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -48,6 +48,11 @@ void CrashedServer::resume() {
     }
 }
 
+int rowsBeforeTheReportedRow(const std::string& memoLine) {
+    const std::string named = "Table: a_readings row id=";
+    return memoLine.rfind(named, 0) == 0 ? std::atoi(memoLine.c_str() + named.size()) - 1 : 0;
+}
+
 void createReadings(const TestDatabase& source, int rows) {
     // Plain SQL that every engine reads.
     std::string values;

@@ -35,5 +35,9 @@ private:
 // characters, an amount) and a small table b_after, in a SQLite source.
 void createReadings(const TestDatabase& source, int rows);
 
+// The rows of a_readings before the one a memo line names ("Table:
+// a_readings row id=N: …"): the rows that must have arrived; 0 for none named.
+int rowsBeforeTheReportedRow(const std::string& memoLine);
+
 // "count|min|max" of a table's ids through the client.
 std::string idSpan(const TestDatabase& database, const std::string& table);
