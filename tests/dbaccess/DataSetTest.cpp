@@ -246,6 +246,54 @@ TEST_P(DataSetTest, RefusedPostKeepsTheRowPendingUntilClose) {
     EXPECT_EQ(database.queryValue("SELECT count(*) FROM " + orders + ";"), "3");
 }
 
+// Queued rows arrive in order, each its own INSERT; a send stops at a refused
+// row or where the columns change, and the next send goes on after it.
+TEST_P(DataSetTest, QueuedRowsArriveInOrderAndARefusedRowStopsOnlyItself) {
+    TADOTable table("ADOTable2", &connection);
+    table.SetTableName(orders);
+    table.Open();
+    for (int id = 10; id < 410; ++id) {
+        table.Append();
+        // Rows 100 and 300 of the queue repeat a key; every 50th sets the key alone.
+        const int key = id == 110 || id == 310 ? 2 : id;
+        table.RequireField("id").SetValue(Variant(std::int32_t{key}));
+        if (id % 50 != 0) {
+            table.RequireField("note").SetValue(Variant(std::string(id % 37, 'n') + "é"));
+            table.RequireField("qty").SetValue(id % 3 == 0 ? Variant::null()
+                                                           : Variant(std::int32_t{id}));
+        }
+        table.PostQueued();
+    }
+    EXPECT_EQ(table.QueuedRows(), 400U);
+    std::vector<int> refused;
+    for (std::size_t sent = 0; table.QueuedRows() > 0;) {
+        const std::vector<std::exception_ptr> outcomes = table.SendQueued();
+        ASSERT_FALSE(outcomes.empty());
+        for (std::size_t i = 0; i < outcomes.size(); ++i, ++sent) {
+            if (outcomes[i] != nullptr) {
+                EXPECT_EQ(i + 1, outcomes.size()) << "a send ends at its refused row";
+                refused.push_back(static_cast<int>(sent) + 10);
+            }
+        }
+    }
+    EXPECT_EQ(refused, (std::vector<int>{110, 310}));
+    EXPECT_EQ(table.RecordCount(), 3 + 398);
+    std::vector<std::string> expected;
+    for (int id = 10; id < 410; ++id) {
+        if (id == 110 || id == 310) {
+            continue;
+        }
+        const bool keyOnly = id % 50 == 0;
+        const std::string note = keyOnly ? "-" : std::string(id % 37, 'n') + "é";
+        const std::string qty = keyOnly ? "7" : id % 3 == 0 ? "-1" : std::to_string(id);
+        expected.push_back(std::to_string(id) + "|" + note + "|" + qty);
+    }
+    // Each client prints NULL its own way: the query spells it.
+    EXPECT_EQ(database.query("SELECT id, COALESCE(note, '-'), COALESCE(qty, -1) FROM " + orders +
+                             " WHERE id >= 10 ORDER BY id;"),
+              expected);
+}
+
 TEST_P(DataSetTest, AppendThenPostInsertsADefaultRow) {
     const std::string defaults = tableName("defaults");
     database.dropTable(defaults);
