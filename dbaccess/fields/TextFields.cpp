@@ -30,7 +30,8 @@ Variant TStringField::convertCopiedValue(const Variant& value, std::string& warn
 }
 
 Variant TStringField::convertText(std::string text, std::string& warning) const {
-    if (Size() > 0 && Size() < 8192 && !Column().labelled && utf8Length(text) > static_cast<std::size_t>(Size())) {
+    if (Size() > 0 && Size() < 8192 && !Column().labelled &&
+        utf8Length(text) > static_cast<std::size_t>(Size())) {
         text = utf8Prefix(text, static_cast<std::size_t>(Size()));
         warning = "Value for field '" + FieldName() + "' truncated to " + std::to_string(Size()) +
                   " characters";
