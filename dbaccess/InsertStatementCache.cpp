@@ -1,6 +1,7 @@
 #include "InsertStatementCache.h"
 
 #include "dbaccess/TADOConnection.h"
+#include "dbaccess/odbc/Failures.h"
 #include "dbaccess/odbc/OdbcSession.h"
 #include "dbaccess/odbc/ParameterBinding.h"
 #include "dbaccess/values/Exceptions.h"
@@ -125,6 +126,7 @@ std::string InsertStatementCache::statementText(const std::vector<std::size_t>& 
     }
     return text + " (" + names + ") VALUES (" + markers + ")";
 }
+
 InsertStatementCache::Prepared&
 InsertStatementCache::prepared(const std::vector<std::size_t>& columns) {
     if (last_ != nullptr && *lastColumns_ == columns) {
@@ -203,8 +205,8 @@ std::vector<std::exception_ptr> InsertStatementCache::sendTraced() {
         try {
             insert(*row.columns, pointersTo(row.values, pointers));
             outcomes.emplace_back();
-        } catch (const EOleException& error) {
-            if (error.SqlState() == "HY008") {
+        } catch (const std::exception& error) {
+            if (wasCancelled(error)) {
                 throw;
             }
             outcomes.push_back(std::current_exception());

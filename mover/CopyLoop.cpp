@@ -170,8 +170,12 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
             if (wasCancelled(error)) {
                 throw;
             }
-            // The rows come a block at a time: a source lost now ends the reading.
-            queued.send();
+            // The rows come a block at a time: a source lost now ends the
+            // reading, after the rows that came are sent.
+            cause = queued.send();
+            if (!cause.empty()) {
+                return CopyEnd::Failed;
+            }
             reportError(context, view, name, error.what());
             cause = error.what();
             return CopyEnd::Failed;
