@@ -105,6 +105,7 @@ InsertStatementCache::InsertStatementCache(TADOConnection& connection, std::stri
       columns_(std::make_shared<const std::vector<ColumnInfo>>(std::move(columns))) {}
 
 InsertStatementCache::~InsertStatementCache() {
+    abandonSend();
     if (!statements_.empty() && statements_.begin()->second.statement.abandoned()) {
         // An insert left behind may still read the values bound to it.
         auto kept = std::make_shared<decltype(statements_)>(std::move(statements_));
@@ -175,6 +176,7 @@ long long InsertStatementCache::packetLimit() {
 
 void InsertStatementCache::insert(const std::vector<std::size_t>& columns,
                                   const std::vector<const Variant*>& values) {
+    settle();
     Prepared& prepared = this->prepared(columns);
     const long long limit = packetLimit();
     connection_.parkStreams();
@@ -188,6 +190,10 @@ void InsertStatementCache::insert(const std::vector<std::size_t>& columns,
 
 void InsertStatementCache::queue(const std::vector<std::size_t>& columns,
                                  std::vector<Variant> values) {
+    if (packetLimit_ < 0 || statements_.count(columns) == 0) {
+        // The session takes no other call while rows are on their way.
+        settle();
+    }
     Prepared& prepared = this->prepared(columns);
     packetLimit();
     const std::size_t bytes = heldBytes(values);
@@ -217,15 +223,9 @@ std::vector<std::exception_ptr> InsertStatementCache::sendTraced() {
     return outcomes;
 }
 
-std::vector<std::exception_ptr> InsertStatementCache::sendQueued() {
-    if (queue_.empty()) {
-        return {};
-    }
-    Prepared* const prepared = queue_.front().prepared;
-    if (prepared->statement.trace() != nullptr) {
-        return sendTraced();
-    }
+std::shared_ptr<InsertStatementCache::Batch> InsertStatementCache::takeBatch() {
     auto batch = std::make_shared<Batch>();
+    Prepared* const prepared = queue_.front().prepared;
     while (!queue_.empty() && queue_.front().prepared == prepared) {
         queuedBytes_ -= queue_.front().bytes;
         batch->rows.push_back(std::move(queue_.front()));
@@ -235,37 +235,121 @@ std::vector<std::exception_ptr> InsertStatementCache::sendQueued() {
     batch->kind = connection_.Kind();
     batch->packetLimit = packetLimit_;
     connection_.parkStreams();
-    try {
-        prepared->statement.run([batch] {
-            // Only what the batch holds: the caller may be gone when a call
-            // left behind ends.
-            const std::shared_ptr<Batch> held = batch;
-            std::vector<const Variant*> pointers;
-            for (const QueuedRow& row : held->rows) {
-                const OdbcHandle& statement = row.prepared->statement;
-                if (statement.givingUp()) {
-                    break;
-                }
-                try {
-                    bindRow(statement, row.prepared->buffers, *held->columns, held->kind,
-                            held->packetLimit, *row.columns, pointersTo(row.values, pointers));
-                    requireInserted(statement, checkOdbc(SQLExecute(statement.get()), statement));
-                    held->outcomes.emplace_back();
-                } catch (...) {
-                    held->outcomes.push_back(std::current_exception());
-                    break;
-                }
+    return batch;
+}
+
+std::function<SQLRETURN()> InsertStatementCache::sending(std::shared_ptr<Batch> batch) {
+    return [batch = std::move(batch)] {
+        // Only what the batch holds: the caller may be gone when a call
+        // left behind ends.
+        const std::shared_ptr<Batch> held = batch;
+        std::vector<const Variant*> pointers;
+        for (const QueuedRow& row : held->rows) {
+            const OdbcHandle& statement = row.prepared->statement;
+            if (statement.givingUp()) {
+                break;
             }
-            return SQLRETURN{SQL_SUCCESS};
-        });
+            try {
+                bindRow(statement, row.prepared->buffers, *held->columns, held->kind,
+                        held->packetLimit, *row.columns, pointersTo(row.values, pointers));
+                requireInserted(statement, checkOdbc(SQLExecute(statement.get()), statement));
+                held->outcomes.emplace_back();
+            } catch (...) {
+                held->outcomes.push_back(std::current_exception());
+                break;
+            }
+        }
+        return SQLRETURN{SQL_SUCCESS};
+    };
+}
+
+std::vector<std::exception_ptr> InsertStatementCache::landedOutcomes(Batch& batch) {
+    // What was not sent after a failure goes back to the front of the queue.
+    for (std::size_t r = batch.rows.size(); r-- > batch.outcomes.size();) {
+        queuedBytes_ += batch.rows[r].bytes;
+        queue_.push_front(std::move(batch.rows[r]));
+    }
+    return std::move(batch.outcomes);
+}
+
+std::vector<std::exception_ptr> InsertStatementCache::sendQueued() {
+    if (flight_ != nullptr) {
+        return finishSend();
+    }
+    if (queue_.empty()) {
+        return {};
+    }
+    const OdbcHandle& statement = queue_.front().prepared->statement;
+    if (statement.trace() != nullptr) {
+        return sendTraced();
+    }
+    const std::shared_ptr<Batch> batch = takeBatch();
+    try {
+        statement.run(sending(batch));
     } catch (...) {
-        prepared->statement.keepBound(batch);
+        statement.keepBound(batch);
         throw;
     }
-    // What was not sent after a failure goes back to the front of the queue.
-    for (std::size_t r = batch->rows.size(); r-- > batch->outcomes.size();) {
-        queuedBytes_ += batch->rows[r].bytes;
-        queue_.push_front(std::move(batch->rows[r]));
+    return landedOutcomes(*batch);
+}
+
+bool InsertStatementCache::startSend() {
+    if (flight_ != nullptr || queue_.empty()) {
+        return false;
     }
-    return std::move(batch->outcomes);
+    const OdbcHandle& statement = queue_.front().prepared->statement;
+    if (statement.trace() != nullptr) {
+        return false;
+    }
+    std::shared_ptr<Batch> batch = takeBatch();
+    bool posted = false;
+    try {
+        posted = statement.post(sending(batch));
+    } catch (...) {
+        landedOutcomes(*batch);
+        throw;
+    }
+    if (!posted) {
+        landedOutcomes(*batch);
+        return false;
+    }
+    flight_ = std::move(batch);
+    flightStatement_ = &statement;
+    return true;
+}
+
+void InsertStatementCache::settle() noexcept {
+    if (flight_ == nullptr || landed_) {
+        return;
+    }
+    try {
+        flightStatement_->collect();
+    } catch (...) {
+        flightStatement_->keepBound(flight_);
+        flightFailure_ = std::current_exception();
+    }
+    landed_ = true;
+}
+
+std::vector<std::exception_ptr> InsertStatementCache::finishSend() {
+    if (flight_ == nullptr) {
+        return {};
+    }
+    settle();
+    const std::shared_ptr<Batch> batch = std::exchange(flight_, nullptr);
+    landed_ = false;
+    if (flightFailure_ != nullptr) {
+        std::rethrow_exception(std::exchange(flightFailure_, nullptr));
+    }
+    return landedOutcomes(*batch);
+}
+
+void InsertStatementCache::abandonSend() noexcept {
+    if (flight_ != nullptr && !landed_) {
+        flightStatement_->abandonPosted();
+        flightStatement_->keepBound(flight_);
+    }
+    flight_ = nullptr;
+    landed_ = false;
+    flightFailure_ = nullptr;
 }

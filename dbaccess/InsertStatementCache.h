@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <exception>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -40,6 +41,16 @@ public:
     // only what ends the call itself (a cancel), and then no row's outcome
     // is known.
     std::vector<std::exception_ptr> sendQueued();
+    // Starts sending queued rows as sendQueued() does, on the session's
+    // worker, and returns at once: rows may be queued meanwhile. False, with
+    // nothing sent, when they cannot go that way (rows on their way already,
+    // a trace, a handle without a session).
+    bool startSend();
+    bool sending() const noexcept { return flight_ != nullptr; }
+    // Waits for the rows startSend() sent: what sendQueued() gives for them.
+    std::vector<std::exception_ptr> finishSend();
+    // Gives the rows on their way up (SessionCalls::abandonPosted).
+    void abandonSend() noexcept;
     void dropQueued() noexcept {
         queue_.clear();
         queuedBytes_ = 0;
@@ -65,6 +76,14 @@ private:
     long long packetLimit();
     // sendQueued() a row at a time, each told to the session's trace.
     std::vector<std::exception_ptr> sendTraced();
+    // The rows at the front of the queue that one statement inserts.
+    std::shared_ptr<Batch> takeBatch();
+    // The call that sends a batch, holding it.
+    static std::function<SQLRETURN()> sending(std::shared_ptr<Batch> batch);
+    // The outcomes of a batch sent; its rows not sent go back to the queue.
+    std::vector<std::exception_ptr> landedOutcomes(Batch& batch);
+    // Waits for the rows on their way, keeping their outcomes for finishSend().
+    void settle() noexcept;
 
     TADOConnection& connection_;
     std::string tableName_;
@@ -78,4 +97,10 @@ private:
     long long packetLimit_ = -1;
     std::deque<QueuedRow> queue_;
     std::size_t queuedBytes_ = 0;
+    // The rows on their way, the statement that sends them, and whether the
+    // call is over already (then what it raised, if anything).
+    std::shared_ptr<Batch> flight_;
+    const OdbcHandle* flightStatement_ = nullptr;
+    bool landed_ = false;
+    std::exception_ptr flightFailure_;
 };

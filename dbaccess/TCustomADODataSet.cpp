@@ -136,6 +136,8 @@ void TCustomADODataSet::Close() {
 }
 
 void TCustomADODataSet::closeWithoutNotice() {
+    // First: rows still on their way hold the session.
+    inserts_.reset();
     fields_.clear();
     result_.reset();
     pendingValues_.clear();
@@ -143,7 +145,6 @@ void TCustomADODataSet::closeWithoutNotice() {
     postedRow_.clear();
     postedRows_ = 0;
     onPostedRow_ = false;
-    inserts_.reset();
     atEnd_ = true;
     currentRow_ = 0;
     blockStart_ = 0;
@@ -337,6 +338,24 @@ std::size_t TCustomADODataSet::QueuedBytes() const noexcept {
 void TCustomADODataSet::DropQueued() noexcept {
     if (inserts_) {
         inserts_->dropQueued();
+    }
+}
+
+bool TCustomADODataSet::StartSend() {
+    try {
+        return inserts_ && inserts_->startSend();
+    } catch (...) {
+        raiseAsDatabaseError(std::current_exception());
+    }
+}
+
+bool TCustomADODataSet::Sending() const noexcept {
+    return inserts_ && inserts_->sending();
+}
+
+void TCustomADODataSet::AbandonSend() noexcept {
+    if (inserts_) {
+        inserts_->abandonSend();
     }
 }
 

@@ -64,6 +64,14 @@ public:
     // arrived, otherwise the EDatabaseError that refused it; the rest stay
     // queued. Raises what ends the call (a cancel).
     std::vector<std::exception_ptr> SendQueued();
+    // Starts sending queued rows as SendQueued() does and returns at once:
+    // rows may be queued while they are on their way, and the next
+    // SendQueued() waits for them and gives their outcomes. False, with
+    // nothing sent, when they cannot go that way; SendQueued() sends them then.
+    bool StartSend();
+    bool Sending() const noexcept;
+    // Gives the rows on their way up: cancelled, outcomes unknown.
+    void AbandonSend() noexcept;
     void DropQueued() noexcept;
     // Drops a pending row without sending it.
     void Cancel();

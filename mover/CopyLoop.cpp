@@ -159,7 +159,7 @@ CopyEnd copyRows(MoveContext& context, MoveView& view, const std::string& name,
         }
         queued.add(row.text(), std::move(reports), failure);
         if (queued.full()) {
-            cause = queued.send();
+            cause = queued.sendOn();
         }
         if (!cause.empty()) {
             return CopyEnd::Failed;

@@ -36,37 +36,64 @@ void QueuedRows::add(std::string rowText, std::vector<std::string> reports,
     rows_.push_back({std::move(rowText), std::move(reports), std::move(failure), queued});
 }
 
+QueuedRows::~QueuedRows() {
+    context_.targetTable.AbandonSend();
+}
+
 bool QueuedRows::full() const noexcept {
-    return rows_.size() >= limit_ || context_.targetTable.QueuedBytes() >= mostBytes;
+    return rows_.size() - sentOn_ >= limit_ ||
+           context_.targetTable.QueuedBytes() >= mostBytes;
+}
+
+std::string QueuedRows::sendOn() {
+    return send(false);
 }
 
 std::string QueuedRows::send() {
-    const std::vector<Row> rows = std::exchange(rows_, {});
+    return send(true);
+}
+
+std::string QueuedRows::send(bool waitForAll) {
+    TCustomADODataSet& target = context_.targetTable;
     std::vector<std::exception_ptr> outcomes;
     std::size_t next = 0;
     std::string cause;
-    for (const Row& row : rows) {
+    std::size_t done = 0;
+    for (; done < rows_.size(); ++done) {
+        const Row& row = rows_[done];
+        std::exception_ptr failure = row.failure;
+        if (row.queued && next == outcomes.size()) {
+            if (target.Sending()) {
+                outcomes = target.SendQueued();
+                fitLimit(outcomes.size(), Clock::now() - sentAt_);
+            } else if (!waitForAll && target.StartSend()) {
+                // This row and the ones after it are on their way.
+                sentAt_ = Clock::now();
+                break;
+            } else {
+                const auto start = Clock::now();
+                outcomes = target.SendQueued();
+                fitLimit(outcomes.size(), Clock::now() - start);
+            }
+            next = 0;
+        }
         for (const std::string& report : row.reports) {
             reportError(context_, view_, name_, report, row.text);
         }
-        std::exception_ptr failure = row.failure;
         if (row.queued) {
-            if (next == outcomes.size()) {
-                const auto start = Clock::now();
-                outcomes = context_.targetTable.SendQueued();
-                fitLimit(outcomes.size(), Clock::now() - start);
-                next = 0;
-            }
             failure = next < outcomes.size()
                           ? outcomes[next++]
                           : std::make_exception_ptr(EDatabaseError("The row was not sent"));
         }
         if (failure != nullptr && reportFailure(row, failure, cause)) {
             // Every later row would fail the same way: one report is enough.
-            context_.targetTable.DropQueued();
+            target.DropQueued();
+            done = rows_.size();
             break;
         }
     }
+    rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(done));
+    sentOn_ = rows_.size();
     return cause;
 }
 

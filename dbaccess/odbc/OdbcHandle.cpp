@@ -40,6 +40,14 @@ void OdbcHandle::reset() noexcept {
     calls_.reset();
 }
 
+bool OdbcHandle::post(std::function<SQLRETURN()> call) const {
+    if (calls_ == nullptr) {
+        return false;
+    }
+    calls_->post(type_, handle_, std::move(call));
+    return true;
+}
+
 void OdbcHandle::keepBound(std::shared_ptr<void> memory) const noexcept {
     if (calls_ != nullptr) {
         calls_->keep(std::move(memory));

@@ -4,6 +4,7 @@
 #include "dbaccess/odbc/StatementTrace.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <sql.h>
 #include <sqlext.h>
@@ -58,6 +59,18 @@ public:
     bool givingUp() const noexcept { return calls_ != nullptr && calls_->givingUp(); }
     // Keeps memory bound to the handle while a call left behind may write into it.
     void keepBound(std::shared_ptr<void> memory) const noexcept;
+
+    // Starts driver calls on the handle on its session's worker and returns
+    // at once (SessionCalls::post); false, with nothing run, for a handle
+    // without a session.
+    bool post(std::function<SQLRETURN()> call) const;
+    // Waits for the posted calls (SessionCalls::collect).
+    SQLRETURN collect() const { return calls_ != nullptr ? calls_->collect() : SQL_SUCCESS; }
+    void abandonPosted() const noexcept {
+        if (calls_ != nullptr) {
+            calls_->abandonPosted();
+        }
+    }
 
 private:
     SQLSMALLINT type_ = SQL_HANDLE_STMT;

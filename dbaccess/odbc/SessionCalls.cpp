@@ -52,6 +52,64 @@ void SessionCalls::checkUsable() const {
 }
 
 SQLRETURN SessionCalls::runTask(SQLSMALLINT type, SQLHANDLE handle, Task task) {
+    start(task);
+    return await(type, handle);
+}
+
+void SessionCalls::post(SQLSMALLINT type, SQLHANDLE handle, std::function<SQLRETURN()> call) {
+    if (posted_) {
+        throw EOleException("Another call of this connection is still running", failureCode,
+                            "HY010");
+    }
+    checkUsable();
+    {
+        // The worker is idle: nothing else touches the posted call now.
+        const std::lock_guard lock(mutex_);
+        if (state_.load() != State::Idle) {
+            throw EOleException("Another call of this connection is still running", failureCode,
+                                "HY010");
+        }
+        postedCall_ = std::move(call);
+    }
+    start({&postedCall_, [](void* c) { return (*static_cast<std::function<SQLRETURN()>*>(c))(); }});
+    postedType_ = type;
+    postedHandle_ = handle;
+    posted_ = true;
+}
+
+SQLRETURN SessionCalls::collect() {
+    if (!posted_) {
+        return SQL_SUCCESS;
+    }
+    posted_ = false;
+    try {
+        const SQLRETURN rc = await(postedType_, postedHandle_);
+        postedCall_ = nullptr;
+        return rc;
+    } catch (...) {
+        if (!abandoned()) {
+            postedCall_ = nullptr;
+        }
+        throw;
+    }
+}
+
+void SessionCalls::abandonPosted() noexcept {
+    if (!posted_) {
+        return;
+    }
+    posted_ = false;
+    try {
+        giveUp(postedType_, postedHandle_);
+    } catch (...) {
+        // Cancelled, or left behind: either way it is over for the caller.
+    }
+    if (!abandoned()) {
+        postedCall_ = nullptr;
+    }
+}
+
+void SessionCalls::start(Task task) {
     checkUsable();
     {
         const std::lock_guard lock(mutex_);
@@ -67,6 +125,9 @@ SQLRETURN SessionCalls::runTask(SQLSMALLINT type, SQLHANDLE handle, Task task) {
         state_.store(State::Posted, std::memory_order_release);
     }
     changed_.notify_all();
+}
+
+SQLRETURN SessionCalls::await(SQLSMALLINT type, SQLHANDLE handle) {
     // Both sides sleep rather than spin while the other works: on a machine
     // short of cores a spinning thread holds up the one it waits for
     // (bench/RESULTS.md).

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <sql.h>
@@ -36,7 +37,7 @@ public:
     void setTrace(StatementTrace* trace) noexcept { trace_ = trace; }
     StatementTrace* trace() const noexcept { return trace_; }
     // Whether calls must go through run().
-    bool handsOver() const noexcept { return waiter_ != nullptr || abandoned(); }
+    bool handsOver() const noexcept { return waiter_ != nullptr || posted_ || abandoned(); }
     bool abandoned() const noexcept { return abandoned_.load(std::memory_order_acquire); }
     // Whether the waiter gave the running call up: a call of many statements
     // starts no more of them.
@@ -49,6 +50,18 @@ public:
         return runTask(type, handle,
                        {&call, [](void* c) -> SQLRETURN { return (*static_cast<Call*>(c))(); }});
     }
+    // Starts call, driver calls on handle, on the worker and returns at once:
+    // the calling thread goes on while it runs. No other call may run until
+    // collect() has waited for it.
+    void post(SQLSMALLINT type, SQLHANDLE handle, std::function<SQLRETURN()> call);
+    bool posted() const noexcept { return posted_; }
+    // Waits for the posted call as run() waits for its call, and passes on
+    // what it returned or raised. SQL_SUCCESS when none was posted.
+    SQLRETURN collect();
+    // Gives the posted call up without asking the waiter: cancelled, and left
+    // behind when it does not end within a second.
+    void abandonPosted() noexcept;
+
     // Raises the 08003 error once the session was left behind.
     void checkUsable() const;
 
@@ -65,6 +78,8 @@ private:
     enum class State { Idle, Posted, Done };
 
     SQLRETURN runTask(SQLSMALLINT type, SQLHANDLE handle, Task task);
+    void start(Task task);
+    SQLRETURN await(SQLSMALLINT type, SQLHANDLE handle);
     void work();
     bool keepWaiting() noexcept;
     bool over() const noexcept;
@@ -83,6 +98,11 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     Task task_;
+    // The posted call, and the handle it runs on; owned here while it runs.
+    std::function<SQLRETURN()> postedCall_;
+    SQLSMALLINT postedType_ = 0;
+    SQLHANDLE postedHandle_ = SQL_NULL_HANDLE;
+    bool posted_ = false;
     SQLRETURN result_ = SQL_SUCCESS;
     std::exception_ptr failure_;
     bool stopping_ = false;
