@@ -41,8 +41,7 @@ QueuedRows::~QueuedRows() {
 }
 
 bool QueuedRows::full() const noexcept {
-    return rows_.size() - sentOn_ >= limit_ ||
-           context_.targetTable.QueuedBytes() >= mostBytes;
+    return rows_.size() - sentOn_ >= limit_ || context_.targetTable.QueuedBytes() >= mostBytes;
 }
 
 std::string QueuedRows::sendOn() {
