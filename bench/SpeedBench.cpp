@@ -134,6 +134,24 @@ void runPair(const std::string& pairText, const Options& options) {
         peak[variant] = median(peaks);
         perRow[variant] = median(perRows);
     }
+    // Ratios of the runs of one round, side by side in time, then their median:
+    // the disk and the servers drift over a run more than one round takes.
+    const auto ratio = [&](const std::string& variant, const std::string& base) {
+        std::vector<double> ratios;
+        for (std::size_t r = 0; r < runs[variant].size() && r < runs[base].size(); ++r) {
+            ratios.push_back(runs[variant][r].seconds / runs[base][r].seconds);
+        }
+        return median(ratios);
+    };
+    std::fprintf(stderr, "rounds, seconds:");
+    for (const auto& [variant, measured] : runs) {
+        std::fprintf(stderr, " %s", variant.c_str());
+        for (const Measurement& m : measured) {
+            std::fprintf(stderr, " %.3f", m.seconds);
+        }
+        std::fprintf(stderr, ";");
+    }
+    std::fprintf(stderr, "\n");
     const auto rate = [&](const std::string& variant) {
         return seconds.count(variant) != 0 ? pair.rows / seconds[variant] : 0.0;
     };
@@ -142,9 +160,9 @@ void runPair(const std::string& pairText, const Options& options) {
                 sourceEngine.c_str(), syncOff ? " (target SyncPragma=OFF)" : "",
                 targetEngine.c_str(), rows, rate("limit"), rate("mover"), rate("window"),
                 withFloor ? std::to_string(static_cast<int>(rate("floor"))).c_str() : "–",
-                seconds["mover"] / seconds["limit"], seconds["window"] / seconds["limit"],
-                seconds["handoff"] / seconds["mover"], peak["limit"], peak["mover"], peak["window"],
-                perRow["mover"], perRow["window"], raw, complete ? "" : " INCOMPLETE");
+                ratio("mover", "limit"), ratio("window", "limit"), ratio("handoff", "mover"),
+                peak["limit"], peak["mover"], peak["window"], perRow["mover"], perRow["window"],
+                raw, complete ? "" : " INCOMPLETE");
     std::fflush(stdout);
 }
 

@@ -13,8 +13,9 @@
 #include "mover/TableMover.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QListWidget>
+#include <QTimer>
 #include <chrono>
 #include <fstream>
 #include <iostream>
@@ -203,11 +204,10 @@ Measurement measureWindow(const MeasuredPair& pair, int argc, char** argv) {
     }
     form.clstSourceClick();
     form.show();
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 300) {
-        QApplication::processEvents();
-    }
+    // Shown and idle, without spinning: the servers finish what came before.
+    QEventLoop settle;
+    QTimer::singleShot(300, &settle, &QEventLoop::quit);
+    settle.exec();
     const Stopwatch watch;
     form.btnMoverClick();
     const QString expected = QString::fromStdString(std::string(bench::table) +
