@@ -238,7 +238,7 @@ std::shared_ptr<InsertStatementCache::Batch> InsertStatementCache::takeBatch() {
     return batch;
 }
 
-std::function<SQLRETURN()> InsertStatementCache::sending(std::shared_ptr<Batch> batch) {
+std::function<SQLRETURN()> InsertStatementCache::sendingCall(std::shared_ptr<Batch> batch) {
     return [batch = std::move(batch)] {
         // Only what the batch holds: the caller may be gone when a call
         // left behind ends.
@@ -285,7 +285,7 @@ std::vector<std::exception_ptr> InsertStatementCache::sendQueued() {
     }
     const std::shared_ptr<Batch> batch = takeBatch();
     try {
-        statement.run(sending(batch));
+        statement.run(sendingCall(batch));
     } catch (...) {
         statement.keepBound(batch);
         throw;
@@ -304,7 +304,7 @@ bool InsertStatementCache::startSend() {
     std::shared_ptr<Batch> batch = takeBatch();
     bool posted = false;
     try {
-        posted = statement.post(sending(batch));
+        posted = statement.post(sendingCall(batch));
     } catch (...) {
         landedOutcomes(*batch);
         throw;

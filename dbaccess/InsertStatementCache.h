@@ -47,8 +47,6 @@ public:
     // a trace, a handle without a session).
     bool startSend();
     bool sending() const noexcept { return flight_ != nullptr; }
-    // Waits for the rows startSend() sent: what sendQueued() gives for them.
-    std::vector<std::exception_ptr> finishSend();
     // Gives the rows on their way up (SessionCalls::abandonPosted).
     void abandonSend() noexcept;
     void dropQueued() noexcept {
@@ -79,11 +77,13 @@ private:
     // The rows at the front of the queue that one statement inserts.
     std::shared_ptr<Batch> takeBatch();
     // The call that sends a batch, holding it.
-    static std::function<SQLRETURN()> sending(std::shared_ptr<Batch> batch);
+    static std::function<SQLRETURN()> sendingCall(std::shared_ptr<Batch> batch);
     // The outcomes of a batch sent; its rows not sent go back to the queue.
     std::vector<std::exception_ptr> landedOutcomes(Batch& batch);
     // Waits for the rows on their way, keeping their outcomes for finishSend().
     void settle() noexcept;
+    // Waits for the rows startSend() sent: what sendQueued() gives for them.
+    std::vector<std::exception_ptr> finishSend();
 
     TADOConnection& connection_;
     std::string tableName_;

@@ -62,18 +62,16 @@ std::string QueuedRows::send(bool waitForAll) {
         const Row& row = rows_[done];
         std::exception_ptr failure = row.failure;
         if (row.queued && next == outcomes.size()) {
-            if (target.Sending()) {
-                outcomes = target.SendQueued();
-                fitLimit(outcomes.size(), Clock::now() - sentAt_);
-            } else if (!waitForAll && target.StartSend()) {
+            // Rows on their way are collected first: StartSend() starts none then.
+            const bool landing = target.Sending();
+            if (!waitForAll && target.StartSend()) {
                 // This row and the ones after it are on their way.
                 sentAt_ = Clock::now();
                 break;
-            } else {
-                const auto start = Clock::now();
-                outcomes = target.SendQueued();
-                fitLimit(outcomes.size(), Clock::now() - start);
             }
+            const auto start = landing ? sentAt_ : Clock::now();
+            outcomes = target.SendQueued();
+            fitLimit(outcomes.size(), Clock::now() - start);
             next = 0;
         }
         for (const std::string& report : row.reports) {

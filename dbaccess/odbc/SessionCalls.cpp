@@ -22,6 +22,10 @@ constexpr auto cancelGrace = 1s;
 
 constexpr auto failureCode = static_cast<std::int32_t>(0x80004005);
 
+[[noreturn]] void refuseAnotherCall() {
+    throw EOleException("Another call of this connection is still running", failureCode, "HY010");
+}
+
 // Statements before their connection, the connection before its environment.
 int freeingOrder(SQLSMALLINT type) {
     return type == SQL_HANDLE_STMT ? 0 : type == SQL_HANDLE_DBC ? 1 : 2;
@@ -57,17 +61,13 @@ SQLRETURN SessionCalls::runTask(SQLSMALLINT type, SQLHANDLE handle, Task task) {
 }
 
 void SessionCalls::post(SQLSMALLINT type, SQLHANDLE handle, std::function<SQLRETURN()> call) {
-    if (posted_) {
-        throw EOleException("Another call of this connection is still running", failureCode,
-                            "HY010");
-    }
     checkUsable();
     {
-        // The worker is idle: nothing else touches the posted call now.
+        // The worker is idle (a call posted and not collected is not): nothing
+        // else touches the posted call now.
         const std::lock_guard lock(mutex_);
         if (state_.load() != State::Idle) {
-            throw EOleException("Another call of this connection is still running", failureCode,
-                                "HY010");
+            refuseAnotherCall();
         }
         postedCall_ = std::move(call);
     }
@@ -114,8 +114,7 @@ void SessionCalls::start(Task task) {
     {
         const std::lock_guard lock(mutex_);
         if (state_.load() != State::Idle) {
-            throw EOleException("Another call of this connection is still running", failureCode,
-                                "HY010");
+            refuseAnotherCall();
         }
         if (!worker_.joinable()) {
             worker_ = std::thread([this] { work(); });

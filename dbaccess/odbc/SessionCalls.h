@@ -54,7 +54,6 @@ public:
     // the calling thread goes on while it runs. No other call may run until
     // collect() has waited for it.
     void post(SQLSMALLINT type, SQLHANDLE handle, std::function<SQLRETURN()> call);
-    bool posted() const noexcept { return posted_; }
     // Waits for the posted call as run() waits for its call, and passes on
     // what it returned or raised. SQL_SUCCESS when none was posted.
     SQLRETURN collect();
