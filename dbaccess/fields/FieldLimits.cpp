@@ -53,8 +53,10 @@ bool fitsInt64(const Decimal& value) {
 bool doubleHolds(const Variant& original, double number) {
     switch (original.kind()) {
     case Variant::Kind::LargeInt: {
+        // 2^63 and beyond is no 64-bit integer; -2^63 is one.
+        constexpr double limit = 9223372036854775808.0;
         const std::int64_t integer = *original.get<std::int64_t>();
-        return std::fabs(number) < 9.2e18 && static_cast<std::int64_t>(number) == integer;
+        return number >= -limit && number < limit && static_cast<std::int64_t>(number) == integer;
     }
     case Variant::Kind::Decimal:
     case Variant::Kind::String:

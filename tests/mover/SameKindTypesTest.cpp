@@ -92,6 +92,23 @@ INSTANTIATE_TEST_SUITE_P(
                      "THEN x'00' WHEN 2 THEN zeroblob(i % 97) ELSE 'b' || i END FROM g;",
             "SELECT id, typeof(v), hex(v), typeof(u), hex(u), typeof(r), printf('%!.17g', r), "
             "typeof(n), hex(n), typeof(b), hex(b) FROM t ORDER BY id;"},
+        ExactCase{"sqlite_number_limits", Engine::SQLite,
+                  "CREATE TABLE t (id INTEGER PRIMARY KEY, TINY TINYINT, SMALL SMALLINT, BIG "
+                  "BIGINT, F FLOAT, D DOUBLE, R REAL, N NUMERIC, DEC DECIMAL(10,2), B "
+                  "BOOLEAN);" SQLITE_ROWS(
+                      300) "INSERT INTO t SELECT i, (i % 256) - 128 + (i % 7 = 0) * 0.5, "
+                           "CASE i % 3 WHEN 0 THEN -9223372036854775807 - 1 WHEN 1 THEN "
+                           "9223372036854775807 "
+                           "ELSE 2.5 END, CASE i % 2 WHEN 0 THEN -9223372036854775807 - 1 ELSE i * "
+                           "1e18 END, "
+                           "CASE i % 3 WHEN 0 THEN -9223372036854775807 - 1 ELSE 0.1 * i END, "
+                           "9200000000000000000 - i * 1024, -9223372036854775807 - 1 + i, "
+                           "CASE i % 3 WHEN 0 THEN '12.345' WHEN 1 THEN 1e-320 ELSE "
+                           "123456789012345678 END, "
+                           "i * 0.01, i % 3 - 1 FROM g;",
+                  "SELECT id, typeof(TINY), quote(TINY), typeof(SMALL), quote(SMALL), quote(BIG), "
+                  "typeof(F), printf('%!.17g', F), quote(D), quote(R), typeof(N), quote(N), "
+                  "quote(DEC), quote(B) FROM t ORDER BY id;"},
         ExactCase{
             "sqlite_date_text", Engine::SQLite,
             "CREATE TABLE t (id INTEGER PRIMARY KEY, at DATETIME, d DATE, tm TIME);" SQLITE_ROWS(

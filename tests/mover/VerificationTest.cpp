@@ -92,6 +92,13 @@ VerifyCase changed(std::string name, Engine source, Engine target, const std::st
             std::move(options)};
 }
 
+// A copy that arrives whole, with no message.
+VerifyCase arrivesTicked(VerifyCase c) {
+    c.result = c.table + "  Records: 300 [x]";
+    c.verified = "Verified Target Data: 300 of 300 rows identical";
+    return c;
+}
+
 // 300 rows into a target that cannot take row 7's value as it is: the copy
 // reports it, and the verification finds that row.
 VerifyCase rowSevenReported(std::string name, Engine source, Engine target, std::string table,
@@ -133,16 +140,16 @@ std::vector<VerifyCase> cases() {
                 "'2023-12-15'", "UPDATE changes SET v = '2024-00-15' WHERE id = 7",
                 "Table: changes row id=7, column v: source '2023-12-15', target '2024-00-15'"),
         // The copy's session runs in UTC whatever the connection set first.
-        [] {
-            VerifyCase zoned =
-                changed("MariaDBTimestampInAnotherZoneArrivesUnshifted", Engine::PostgreSQL,
-                        Engine::MariaDB, "TIMESTAMPTZ", "TIMESTAMPTZ '2024-01-01 12:00:00+00'", "",
-                        "", "CREATE TABLE changes (id INTEGER PRIMARY KEY, v TIMESTAMP(6) NULL);",
-                        "INITSTMT=SET time_zone='+05:45';");
-            zoned.result = "changes  Records: 300 [x]";
-            zoned.verified = "Verified Target Data: 300 of 300 rows identical";
-            return zoned;
-        }(),
+        arrivesTicked(changed("MariaDBTimestampInAnotherZoneArrivesUnshifted", Engine::PostgreSQL,
+                              Engine::MariaDB, "TIMESTAMPTZ",
+                              "TIMESTAMPTZ '2024-01-01 12:00:00+00'", "", "",
+                              "CREATE TABLE changes (id INTEGER PRIMARY KEY, v TIMESTAMP(6) NULL);",
+                              "INITSTMT=SET time_zone='+05:45';")),
+        // -2^63 is a double exactly.
+        arrivesTicked(
+            changed("SmallestBigintIntoADouble", Engine::PostgreSQL, Engine::PostgreSQL, "BIGINT",
+                    "CASE i % 2 WHEN 0 THEN -9223372036854775808 ELSE i END", "", "",
+                    "CREATE TABLE changes (id INTEGER PRIMARY KEY, v DOUBLE PRECISION);")),
         {"SQLiteInMemoryReadThroughTheDriver",
          Engine::SQLite,
          Engine::SQLite,
