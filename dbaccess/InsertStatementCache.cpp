@@ -285,7 +285,7 @@ std::vector<std::exception_ptr> InsertStatementCache::sendQueued() {
     }
     const std::shared_ptr<Batch> batch = takeBatch();
     try {
-        statement.run(sendingCall(batch));
+        statement.runOwned(sendingCall(batch));
     } catch (...) {
         statement.keepBound(batch);
         throw;

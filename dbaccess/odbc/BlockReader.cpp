@@ -212,24 +212,32 @@ void storeValue(RowStore& rows, std::size_t column, const ColumnInfo& info, cons
     }
 }
 
+// What getWholeValue leaves in data: a fixed-size value's whole buffer.
+constexpr std::size_t fixedValueBytes = sizeof(SQL_TIMESTAMP_STRUCT) + 8;
+
+std::size_t wholeValueBytes(SQLSMALLINT cType, SQLLEN length) {
+    return cType == SQL_C_CHAR || cType == SQL_C_BINARY ? static_cast<std::size_t>(length)
+                                                        : fixedValueBytes;
+}
+
 // Reads a whole value with SQLGetData, in pieces for long data.
-SQLLEN getWholeValue(const OdbcHandle& statement, SQLUSMALLINT column, SQLSMALLINT cType,
-                     std::string& data, std::string& chunk) {
+SQLLEN getWholeValue(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, std::string& data,
+                     std::string& chunk) {
     data.clear();
     if (cType != SQL_C_CHAR && cType != SQL_C_BINARY) {
-        data.resize(sizeof(SQL_TIMESTAMP_STRUCT) + 8);
+        data.resize(fixedValueBytes);
         SQLLEN indicator = 0;
-        checkOdbc(SQLGetData(statement.get(), column, cType, data.data(),
+        checkOdbc(SQLGetData(statement, column, cType, data.data(),
                              static_cast<SQLLEN>(data.size()), &indicator),
-                  statement);
+                  SQL_HANDLE_STMT, statement);
         return indicator;
     }
     const std::size_t terminator = cType == SQL_C_CHAR ? 1 : 0;
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN rc = checkOdbc(SQLGetData(statement.get(), column, cType, chunk.data(),
+        const SQLRETURN rc = checkOdbc(SQLGetData(statement, column, cType, chunk.data(),
                                                   static_cast<SQLLEN>(chunk.size()), &indicator),
-                                       statement);
+                                       SQL_HANDLE_STMT, statement);
         if (rc == SQL_NO_DATA) {
             break;
         }
@@ -258,9 +266,11 @@ SQLLEN getWholeValue(const OdbcHandle& statement, SQLUSMALLINT column, SQLSMALLI
 
 BlockReader::BlockReader(const OdbcHandle& statement, const std::vector<ColumnInfo>& columns,
                          bool inBlocks)
-    : statement_(statement), columns_(columns), inBlocks_(inBlocks && !columns.empty()),
-      chunk_(8192, '\0') {
+    : statement_(statement), columns_(columns), inBlocks_(inBlocks && !columns.empty()) {
     if (!inBlocks_) {
+        for (const auto& column : columns_) {
+            rowsRead_->cTypes.push_back(cTypeOf(column));
+        }
         return;
     }
     std::size_t rowBytes = 0;
@@ -353,25 +363,43 @@ std::size_t BlockReader::read(RowStore& rows) {
 }
 
 std::size_t BlockReader::readRows(RowStore& rows) {
-    std::size_t count = 0;
-    // One hand-off to the session's worker for the block, not one a row.
-    statement_.run([&] {
-        while (count < rowByRowBlock && !exhausted_) {
-            if (checkOdbc(SQLFetch(statement_.get()), statement_) == SQL_NO_DATA) {
-                exhausted_ = true;
+    const std::shared_ptr<RowsRead> read = rowsRead_;
+    read->values.clear();
+    read->lengths.clear();
+    read->rows = 0;
+    // One hand-off to the session's worker for the block, not one a row. The
+    // call owns what it touches: one left behind may end after the caller.
+    statement_.runOwned([read, statement = statement_.get()] {
+        while (read->rows < rowByRowBlock && !read->exhausted) {
+            if (checkOdbc(SQLFetch(statement), SQL_HANDLE_STMT, statement) == SQL_NO_DATA) {
+                read->exhausted = true;
                 break;
             }
-            rows.beginRow();
-            for (std::size_t i = 0; i < columns_.size(); ++i) {
-                const SQLLEN length = getWholeValue(statement_, static_cast<SQLUSMALLINT>(i + 1),
-                                                    cTypeOf(columns_[i]), data_, chunk_);
-                storeValue(rows, i, columns_[i], data_.data(), length);
+            for (std::size_t i = 0; i < read->cTypes.size(); ++i) {
+                const SQLLEN length = getWholeValue(statement, static_cast<SQLUSMALLINT>(i + 1),
+                                                    read->cTypes[i], read->data, read->chunk);
+                read->lengths.push_back(length);
+                if (length != SQL_NULL_DATA) {
+                    read->values += read->data;
+                }
             }
-            ++count;
+            ++read->rows;
         }
         return SQLRETURN{SQL_SUCCESS};
     });
-    return count;
+    exhausted_ = read->exhausted;
+    const char* value = read->values.data();
+    const SQLLEN* length = read->lengths.data();
+    for (std::size_t r = 0; r < read->rows; ++r) {
+        rows.beginRow();
+        for (std::size_t i = 0; i < columns_.size(); ++i, ++length) {
+            storeValue(rows, i, columns_[i], value, *length);
+            if (*length != SQL_NULL_DATA) {
+                value += wholeValueBytes(read->cTypes[i], *length);
+            }
+        }
+    }
+    return read->rows;
 }
 
 bool BlockReader::skip(std::int64_t count) {

@@ -43,6 +43,18 @@ private:
         SQLULEN fetched = 0;
     };
 
+    // What a row-by-row read writes into; kept while a fetch left behind may.
+    struct RowsRead {
+        std::vector<SQLSMALLINT> cTypes;
+        std::string data;
+        std::string chunk = std::string(8192, '\0');
+        // The block's values one after another, and each one's length.
+        std::string values;
+        std::vector<SQLLEN> lengths;
+        std::size_t rows = 0;
+        bool exhausted = false;
+    };
+
     const OdbcHandle& statement_;
     const std::vector<ColumnInfo>& columns_;
     bool inBlocks_;
@@ -51,6 +63,5 @@ private:
     // Rows of the fetched block already handed over.
     SQLULEN handedOver_ = 0;
     bool exhausted_ = false;
-    std::string data_;
-    std::string chunk_;
+    std::shared_ptr<RowsRead> rowsRead_ = std::make_shared<RowsRead>();
 };

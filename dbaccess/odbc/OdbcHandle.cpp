@@ -48,6 +48,14 @@ bool OdbcHandle::post(std::function<SQLRETURN()> call) const {
     return true;
 }
 
+SQLRETURN OdbcHandle::runOwned(std::function<SQLRETURN()> call) const {
+    if (calls_ == nullptr || !calls_->handsOver()) {
+        return call();
+    }
+    calls_->post(type_, handle_, std::move(call));
+    return calls_->collect();
+}
+
 void OdbcHandle::keepBound(std::shared_ptr<void> memory) const noexcept {
     if (calls_ != nullptr) {
         calls_->keep(std::move(memory));

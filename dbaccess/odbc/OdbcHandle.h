@@ -50,6 +50,10 @@ public:
         }
         return calls_->run(type_, handle_, call);
     }
+    // run() for a call of many driver calls: the session holds the call
+    // while it runs, so that one left behind after its caller has gone
+    // touches only what the call itself owns.
+    SQLRETURN runOwned(std::function<SQLRETURN()> call) const;
     // The trace of the handle's session; null for none.
     StatementTrace* trace() const noexcept { return calls_ != nullptr ? calls_->trace() : nullptr; }
     // Whether its session left a call behind: its driver must not be asked

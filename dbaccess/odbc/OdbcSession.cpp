@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <odbcinst.h>
 
 namespace {
@@ -166,13 +167,14 @@ OdbcSession::OdbcSession(const std::string& odbcConnectionString, int loginTimeo
                                 " bytes long; ODBC takes at most " + std::to_string(longest),
                             static_cast<std::int32_t>(0x80004005));
     }
-    SQLCHAR out[2048];
-    SQLSMALLINT outLength = 0;
-    const SQLRETURN rc = connection_.run([&] {
-        return SQLDriverConnect(connection_.get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
-                                static_cast<SQLSMALLINT>(text.size()), out, sizeof out, &outLength,
-                                SQL_DRIVER_NOPROMPT);
-    });
+    // A connect left behind by a frozen server may end after this has gone:
+    // the call owns its text and asks for no completed string back.
+    const SQLRETURN rc = connection_.runOwned(
+        [connection = connection_.get(), owned = std::make_shared<std::string>(std::move(text))] {
+            return SQLDriverConnect(connection, nullptr, reinterpret_cast<SQLCHAR*>(owned->data()),
+                                    static_cast<SQLSMALLINT>(owned->size()), nullptr, 0, nullptr,
+                                    SQL_DRIVER_NOPROMPT);
+        });
     if (!SQL_SUCCEEDED(rc)) {
         raiseFromDiagnostics(rc, SQL_HANDLE_DBC, connection_.get());
     }

@@ -53,7 +53,7 @@ void fillReadings(const TestDatabase& source) {
         createReadings(source, 3000);
         return;
     }
-    source.execute("CREATE TABLE a_readings (id INTEGER NOT NULL PRIMARY KEY, label VARCHAR(200)); "
+    source.execute("CREATE TABLE a_readings (id INTEGER NOT NULL PRIMARY KEY, label TEXT); "
                    "INSERT INTO a_readings SELECT i, 'reading ' || i FROM generate_series(1, 3000) "
                    "i; CREATE TABLE b_after (id INTEGER NOT NULL PRIMARY KEY, note VARCHAR(20)); "
                    "INSERT INTO b_after VALUES (1, 'one');");
