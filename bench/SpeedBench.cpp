@@ -110,7 +110,13 @@ void runPair(const std::string& pairText, const Options& options) {
     prepare(pair, syncOff, withFloor);
     std::map<std::string, std::vector<Measurement>> runs;
     for (int round = 0; round < options.rounds; ++round) {
-        for (const std::string& variant : variants) {
+        // Every other round backwards: a drift of the disk or the servers over
+        // the round falls on each variant alike.
+        std::vector<std::string> order = variants;
+        if (round % 2 == 1) {
+            std::reverse(order.begin(), order.end());
+        }
+        for (const std::string& variant : order) {
             if (variant != "floor" || withFloor) {
                 runs[variant].push_back(runChild(variant, pair));
             }
