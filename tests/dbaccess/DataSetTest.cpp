@@ -335,12 +335,15 @@ TEST_P(DataSetTest, ClosingTheConnectionClosesItsDataSets) {
     EXPECT_EQ(table.RecordCount(), 3);
     // A closed connection leaves no driver log behind, whatever odbcinst.ini says.
     connection.SetConnected(false);
-    // Other test processes may be writing theirs: "...<user><pid>.log".
+    // "psqlodbc_<program>_<user><pid>.log": other programs, living or gone,
+    // may have left theirs under the same number.
+    const std::string head =
+        "psqlodbc_" + std::filesystem::read_symlink("/proc/self/exe").filename().string() + "_";
     const std::string tail = std::to_string(getpid()) + ".log";
     for (const auto& entry : std::filesystem::directory_iterator("/tmp")) {
         const std::string name = entry.path().filename().string();
         const auto at = name.size() - std::min(name.size(), tail.size());
-        EXPECT_FALSE(name.rfind("psqlodbc_", 0) == 0 && name.compare(at, tail.size(), tail) == 0 &&
+        EXPECT_FALSE(name.rfind(head, 0) == 0 && name.compare(at, tail.size(), tail) == 0 &&
                      at > 0 && std::isdigit(static_cast<unsigned char>(name[at - 1])) == 0)
             << name;
     }
