@@ -1,6 +1,8 @@
 #include "TableVerifier.h"
 
+#include "CanonicalReader.h"
 #include "CanonicalValue.h"
+#include "ReadAhead.h"
 #include "RowHashes.h"
 #include "ShownValue.h"
 #include "SideReading.h"
@@ -12,8 +14,6 @@
 namespace {
 
 constexpr std::int64_t rowsBetweenChecks = 256;
-
-using CanonicalRow = std::vector<std::optional<std::string>>;
 
 // The keys came back in another order than the comparison's: the rows are
 // matched as multisets instead.
@@ -34,44 +34,6 @@ public:
 
 private:
     VerifyOutcome& outcome_;
-};
-
-// Reads the next row of a side into canonical form.
-class CanonicalReader {
-public:
-    CanonicalReader(const ReadRequest& request, const std::vector<ValueFamily>& families)
-        : reading_(openReading(request)), families_(families),
-          sqlite_(request.connection.Kind() == DatabaseKind::SQLite && !reading_.throughDriver) {
-        for (const ColumnInfo* column : request.columns) {
-            single_.push_back(column->storage == StorageKind::Double &&
-                              familyOf(*column) == ValueFamily::Single);
-        }
-    }
-
-    const SideReading& reading() const noexcept { return reading_; }
-    bool readsSQLiteClasses() const noexcept { return sqlite_; }
-    void countClasses(bool count) noexcept { classesCount_ = count; }
-
-    bool next(CanonicalRow& row) {
-        if (!reading_.reader->next(values_)) {
-            return false;
-        }
-        row.resize(values_.size());
-        for (std::size_t i = 0; i < values_.size(); ++i) {
-            row[i] = values_[i].isNull ? std::nullopt
-                                       : std::optional(canonicalValue(families_[i], values_[i],
-                                                                      single_[i], classesCount_));
-        }
-        return true;
-    }
-
-private:
-    SideReading reading_;
-    const std::vector<ValueFamily>& families_;
-    bool sqlite_;
-    bool classesCount_ = false;
-    std::vector<bool> single_;
-    std::vector<ReadValue> values_;
 };
 
 class Verification {
@@ -138,8 +100,7 @@ private:
     }
 
     // Rows come in key order; a key that goes back means another order.
-    bool advance(CanonicalReader& reader, CanonicalRow& row, CanonicalRow& previous,
-                 bool& started) {
+    bool advance(CanonicalRows& reader, CanonicalRow& row, CanonicalRow& previous, bool& started) {
         if (started) {
             previous.swap(row);
         }
@@ -158,13 +119,15 @@ private:
         DifferenceList differences(outcome);
         source_.keys = table_.keys;
         target_.keys = table_.keys;
-        CanonicalReader sourceRows(source_, families_);
-        CanonicalReader targetRows(target_, families_);
-        noteReadings(outcome, sourceRows, targetRows);
+        auto sourceReader = std::make_unique<CanonicalReader>(source_, families_);
+        auto targetReader = std::make_unique<CanonicalReader>(target_, families_);
+        noteReadings(outcome, *sourceReader, *targetReader);
+        const std::unique_ptr<CanonicalRows> sourceRows = readAhead(std::move(sourceReader));
+        const std::unique_ptr<CanonicalRows> targetRows = readAhead(std::move(targetReader));
         CanonicalRow source, target, previousSource, previousTarget;
         bool sourceStarted = false, targetStarted = false;
-        bool haveSource = advance(sourceRows, source, previousSource, sourceStarted);
-        bool haveTarget = advance(targetRows, target, previousTarget, targetStarted);
+        bool haveSource = advance(*sourceRows, source, previousSource, sourceStarted);
+        bool haveTarget = advance(*targetRows, target, previousTarget, targetStarted);
         std::int64_t rows = 0;
         while (haveSource || haveTarget) {
             checkIn(++rows);
@@ -187,13 +150,26 @@ private:
             }
             if (order <= 0) {
                 ++outcome.sourceRows;
-                haveSource = advance(sourceRows, source, previousSource, sourceStarted);
+                haveSource = advance(*sourceRows, source, previousSource, sourceStarted);
             }
             if (order >= 0) {
-                haveTarget = advance(targetRows, target, previousTarget, targetStarted);
+                haveTarget = advance(*targetRows, target, previousTarget, targetStarted);
             }
         }
         return outcome;
+    }
+
+    // A side read through its own library is read on a thread of its own,
+    // both sides at once; waiting for it still lets the user stop.
+    std::unique_ptr<CanonicalRows> readAhead(std::unique_ptr<CanonicalReader> reader) {
+        if (reader->reading().throughDriver) {
+            return reader;
+        }
+        return std::make_unique<ReadAhead>(std::move(reader), [this] {
+            if (!keepGoing_()) {
+                throw StoppedByUser{};
+            }
+        });
     }
 
     // Between two SQLite databases read as such, a value's class is part of it.
@@ -208,7 +184,7 @@ private:
         outcome.targetFallback = target.reading().fallback;
     }
 
-    std::vector<RowHash> hashes(CanonicalReader& reader, std::int64_t& rows) {
+    std::vector<RowHash> hashes(CanonicalRows& reader, std::int64_t& rows) {
         std::vector<RowHash> result;
         CanonicalRow row;
         while (reader.next(row)) {

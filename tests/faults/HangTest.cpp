@@ -248,4 +248,38 @@ INSTANTIATE_TEST_SUITE_P(, FrozenServerTest,
                                     engineName(pairInfo.param.target);
                          });
 
+// The source stops answering while it is read again to verify the copy:
+// Stop still ends the run, as each side is read on a thread of its own.
+TEST(FrozenVerificationTest, StopEndsTheRunWhileTheFrozenSourceIsReadAgain) {
+    const ScratchDatabase source = ScratchDatabase::empty(Engine::PostgreSQL);
+    const ScratchDatabase target = ScratchDatabase::empty(Engine::SQLite);
+    source->execute("CREATE TABLE a_readings (id INTEGER NOT NULL PRIMARY KEY, label TEXT); "
+                    "INSERT INTO a_readings SELECT i, 'reading ' || i FROM "
+                    "generate_series(1, 5000) i;");
+    CrashedServer server(Engine::PostgreSQL, CrashedServer::Fault::Freeze);
+    Clock::time_point frozenAt;
+    int passesAfterCopy = 0;
+    MoveRunRecord run;
+    thawingAfter(Engine::PostgreSQL, std::chrono::seconds(30), [&] {
+        run = moveAllTables(source.database(), target.database(), [&](RecordingMoveView& view) {
+            const bool copied =
+                !view.messages.empty() && view.messages.back() == "End Move Source Data to Target";
+            // The first pass is the message's own; the next ones are the reading's.
+            if (!server.crashed() && copied && ++passesAfterCopy == 2) {
+                server.crash();
+                frozenAt = Clock::now();
+            } else if (server.crashed() && !view.stopRequested() && secondsSince(frozenAt) > 0.5 &&
+                       secondsSince(frozenAt) < 3) {
+                view.answers = {true};
+                view.pressStop();
+            }
+        });
+    });
+    server.resume();
+    EXPECT_EQ(run.view.questions, (std::vector<std::string>{"Stop Export?"})) << describeRun(run);
+    EXPECT_EQ(run.view.messages.back(), "Move terminated by user !!");
+    EXPECT_TRUE(run.view.results.empty());
+    EXPECT_EQ(idSpan(target.database(), "a_readings"), "5000|1|5000");
+}
+
 } // namespace
