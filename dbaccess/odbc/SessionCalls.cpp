@@ -255,9 +255,12 @@ std::shared_ptr<SessionCalls> SessionCalls::finishLeftBehind() noexcept {
                 return std::move(self_);
             }
             memory.swap(memory_);
-            handles.swap(handles_);
+            if (memory.empty()) {
+                handles.swap(handles_);
+            }
         }
-        // Memory may hold handles: they are let go here and freed in the next round.
+        // Memory may hold statements: they are let go before any handle is
+        // freed, so that none outlives the connection it belongs to.
         memory.clear();
         std::stable_sort(handles.begin(), handles.end(), [](const auto& a, const auto& b) {
             return freeingOrder(a.first) < freeingOrder(b.first);
