@@ -57,14 +57,11 @@ bool ReadAhead::next(CanonicalRow& row) {
             return false;
         }
         std::unique_lock lock(shared_->mutex);
-        while (shared_->blocks.empty() && !shared_->done) {
-            if (!shared_->changed.wait_for(lock, waitingPace, [this] {
-                    return !shared_->blocks.empty() || shared_->done;
-                })) {
-                lock.unlock();
-                waiting_();
-                lock.lock();
-            }
+        while (!shared_->changed.wait_for(
+            lock, waitingPace, [this] { return !shared_->blocks.empty() || shared_->done; })) {
+            lock.unlock();
+            waiting_();
+            lock.lock();
         }
         if (shared_->blocks.empty()) {
             finished_ = true;
