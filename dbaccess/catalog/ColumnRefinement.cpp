@@ -211,6 +211,11 @@ void refineResultColumns(OdbcSession& session, const OdbcHandle& statement,
     case DatabaseKind::PostgreSQL:
         for (ColumnInfo& column : columns) {
             column.holdsNul = false;
+            // A time of day, 24:00:00 included; no duration beyond it.
+            if (column.providerType == ProviderType::DBTime) {
+                column.earliest = 0;
+                column.latest = microsecondsPerDay;
+            }
         }
         if (!tableName.empty()) {
             refinePostgreSQLColumns(session, columns, tableName);

@@ -1,6 +1,7 @@
 #include "DateTimeFields.h"
 
 #include "dbaccess/fields/FieldLimits.h"
+#include "dbaccess/odbc/ProviderTypes.h"
 
 #include <cctype>
 
@@ -52,13 +53,16 @@ Variant TDateTimeField::convertValue(const Variant& value, std::string& warning)
         return Variant::null();
     }
     const DateTime date = value.toDateTime();
-    if (!isDuration(date)) {
-        if (date.microseconds < Column().earliest || date.microseconds > Column().latest) {
-            warning = "Value for field '" + FieldName() + "' is '" +
-                      (timeOfDay(date) == 0 ? formatDate(date) : formatDateTime(date)) +
-                      "', which the database cannot hold: sent as NULL";
-            return Variant::null();
-        }
+    // A time column's range bounds the durations it holds; a date's, its dates.
+    const bool timeColumn = Column().providerType == ProviderType::DBTime;
+    if (isDuration(date) == timeColumn &&
+        (date.microseconds < Column().earliest || date.microseconds > Column().latest)) {
+        const std::string shown = timeColumn             ? formatTime(date)
+                                  : timeOfDay(date) == 0 ? formatDate(date)
+                                                         : formatDateTime(date);
+        warning = "Value for field '" + FieldName() + "' is '" + shown +
+                  "', which the database cannot hold: sent as NULL";
+        return Variant::null();
     }
     return Variant(keptDateTime(Column(), FieldName(), date, warning));
 }

@@ -96,7 +96,8 @@ Variant TIntegerField::convertValue(const Variant& value, std::string& warning) 
     return Variant(static_cast<std::int32_t>(integer));
 }
 
-// Accepts integers within 64 bits and text or decimals that hold one.
+// Accepts integers within 64 bits, booleans as 1 and 0, and text or
+// decimals that hold an integer.
 Variant TLargeintField::readValue(const Variant& stored) const {
     if (const Decimal* decimal = stored.get<Decimal>()) {
         return Variant(*decimal);
@@ -107,6 +108,7 @@ Variant TLargeintField::readValue(const Variant& stored) const {
 Variant TLargeintField::convertValue(const Variant& value, std::string&) const {
     using Kind = Variant::Kind;
     switch (value.kind()) {
+    case Kind::Boolean:
     case Kind::SmallInt:
     case Kind::Integer:
     case Kind::LargeInt:

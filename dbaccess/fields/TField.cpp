@@ -1,6 +1,7 @@
 #include "TField.h"
 
 #include "dbaccess/odbc/ProviderTypes.h"
+#include "dbaccess/values/DateTime.h"
 #include "dbaccess/values/Exceptions.h"
 
 #include <cmath>
@@ -66,6 +67,21 @@ bool blanksChangeIn(const ColumnInfo& column, const ColumnInfo& from, const Vari
            value.toString().ends_with(' ');
 }
 
+bool isNumber(const Variant& value) {
+    using Kind = Variant::Kind;
+    const Kind kind = value.kind();
+    return kind == Kind::SmallInt || kind == Kind::Integer || kind == Kind::LargeInt ||
+           kind == Kind::Double || kind == Kind::Decimal || kind == Kind::Currency;
+}
+
+// A date, time or date-time as text, spelled as its own column has it.
+Variant spelledAsItsColumn(const Variant& value, const ColumnInfo& from) {
+    const DateTime date = value.toDateTime();
+    return Variant(from.providerType == ProviderType::DBDate   ? formatDate(date)
+                   : from.providerType == ProviderType::DBTime ? formatTime(date)
+                                                               : formatDateTime(date));
+}
+
 } // namespace
 
 Variant TField::Value() const {
@@ -113,6 +129,17 @@ void TField::SetCopiedValue(const Variant& value, const TField& from) {
         passesAsStored(*column_, value)) {
         dataSet_.storeFieldValue(
             *this, value.kind() == Variant::Kind::WideString ? Variant(value.toString()) : value);
+        return;
+    }
+    // A number is no date: SQLite keeps numbers in date columns, which
+    // other databases would read as days since 1899.
+    if (column_->storage == StorageKind::DateTime && isNumber(value)) {
+        dataSet_.storeFieldValue(*this, Variant::null());
+        throw EDatabaseError("Value for field '" + fieldName_ + "' is the number " +
+                             value.toString() + ", which is no date or time: sent as NULL");
+    }
+    if (value.kind() == Variant::Kind::DateTime && column_->storage == StorageKind::Text) {
+        assign(spelledAsItsColumn(value, *from.column_), true);
         return;
     }
     assign(value, true);

@@ -3,6 +3,25 @@
 #include "dbaccess/values/Exceptions.h"
 #include "dbaccess/values/UnicodeText.h"
 
+namespace {
+
+// Text with a NUL goes into a column that holds none cut at the NUL.
+bool cutAtNul(std::string& text, const ColumnInfo& column) {
+    const auto nul = text.find('\0');
+    if (nul == std::string::npos || column.holdsNul) {
+        return false;
+    }
+    text.resize(nul);
+    return true;
+}
+
+std::string nulCutWarning(const std::string& fieldName) {
+    return "Value for field '" + fieldName +
+           "' holds a NUL character, which the database cannot hold: cut at it";
+}
+
+} // namespace
+
 Variant TStringField::readValue(const Variant& stored) const {
     return Variant(stored.toString());
 }
@@ -17,16 +36,12 @@ Variant TStringField::convertValue(const Variant& value, std::string& warning) c
 
 Variant TStringField::convertCopiedValue(const Variant& value, std::string& warning) const {
     std::string text = value.toString();
-    if (const auto nul = text.find('\0'); nul != std::string::npos && !Column().holdsNul) {
-        text.resize(nul);
-        Variant converted = convertText(std::move(text), warning);
-        if (warning.empty()) {
-            warning = "Value for field '" + FieldName() +
-                      "' holds a NUL character, which the database cannot hold: cut at it";
-        }
-        return converted;
+    const bool cut = cutAtNul(text, Column());
+    Variant converted = convertText(std::move(text), warning);
+    if (cut && warning.empty()) {
+        warning = nulCutWarning(FieldName());
     }
-    return convertText(std::move(text), warning);
+    return converted;
 }
 
 Variant TStringField::convertText(std::string text, std::string& warning) const {
@@ -82,4 +97,12 @@ Variant TBlobField::readValue(const Variant& stored) const {
 // Empty text stays empty text: storing it as null would turn '' into NULL.
 Variant TBlobField::convertValue(const Variant& value, std::string&) const {
     return Variant(value.toString());
+}
+
+Variant TBlobField::convertCopiedValue(const Variant& value, std::string& warning) const {
+    std::string text = value.toString();
+    if (Column().storage == StorageKind::Text && cutAtNul(text, Column())) {
+        warning = nulCutWarning(FieldName());
+    }
+    return Variant(std::move(text));
 }

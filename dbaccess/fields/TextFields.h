@@ -55,6 +55,7 @@ public:
 protected:
     Variant readValue(const Variant& stored) const override;
     Variant convertValue(const Variant& value, std::string& warning) const override;
+    Variant convertCopiedValue(const Variant& value, std::string& warning) const override;
     Variant nullValue() const override { return Variant(std::string()); }
 };
 

@@ -57,7 +57,8 @@ struct LimitCase {
     std::vector<TestDatabase::Engine> targets;
     MatrixColumn column;
     std::array<std::string, 3> targetTypes;
-    // What must arrive for the first row; empty when nothing is checked.
+    // What must arrive for the first row ("NULL" for none); empty when
+    // nothing is checked.
     std::string nearest;
     // The memo must name the column and the result line stay unticked;
     // otherwise the copy must be clean and exact.
