@@ -78,6 +78,20 @@ CreationFacts CreationFacts::gather(TADOConnection& source, const std::string& s
         }
         return facts;
     }
+    if (source.Kind() == DatabaseKind::MariaDB && target.Kind() == DatabaseKind::PostgreSQL) {
+        // A PostgreSQL time is a time of day; its interval holds durations.
+        try {
+            for (const std::string& column : mariadbDurationColumns(
+                     source.session(), sourceName, source.SqlTableName(sourceName))) {
+                facts.targetDeclarations_[column] = "interval";
+                facts.notes_.push_back("Column " + column +
+                                       " is created as interval in place of time: it holds "
+                                       "durations");
+            }
+        } catch (const std::exception&) {
+        }
+        return facts;
+    }
     const bool sqlite = source.Kind() == DatabaseKind::SQLite;
     const bool postgresql =
         source.Kind() == DatabaseKind::PostgreSQL && target.Kind() == DatabaseKind::PostgreSQL;
@@ -171,6 +185,9 @@ SourceColumnType CreationFacts::fitted(const std::string& column, SourceColumnTy
     if (const auto found = wholeDeclarations_.find(column); found != wholeDeclarations_.end()) {
         type.typeName = found->second;
         type.wholeDeclaration = true;
+    }
+    if (const auto found = targetDeclarations_.find(column); found != targetDeclarations_.end()) {
+        type.targetDeclaration = found->second;
     }
     if (const auto found = replacements_.find(column); found != replacements_.end()) {
         type.typeName = found->second;

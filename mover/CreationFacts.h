@@ -10,8 +10,9 @@
 // What creating a target table knows of the source beyond its columns
 // rowset: the values each column of a SQLite table holds, which SQLite
 // bounds by no declaration, between PostgreSQL databases the source's
-// types that the target lacks, and between MariaDB databases each column's
-// whole declaration.
+// types that the target lacks, between MariaDB databases each column's
+// whole declaration, and from MariaDB into PostgreSQL the times that are
+// durations.
 class CreationFacts {
 public:
     // Reads the values of a SQLite source and, between PostgreSQL
@@ -40,5 +41,7 @@ private:
     std::map<std::string, std::string> declarations_;
     // MariaDB columns as their CREATE TABLE declares them.
     std::map<std::string, std::string> wholeDeclarations_;
+    // Columns that take one of the target's own types, whatever the source's.
+    std::map<std::string, std::string> targetDeclarations_;
     std::vector<std::string> notes_;
 };

@@ -281,6 +281,9 @@ std::string targetTypeName(TADOConnection& target, const SourceColumnType& colum
     if (const auto same = sameKindType(column, target.Kind())) {
         return *same;
     }
+    if (!column.targetDeclaration.empty()) {
+        return column.targetDeclaration;
+    }
     SourceColumnType source = column;
     if (source.providerType == P::GUID && source.length <= 0) {
         source.length = 36;

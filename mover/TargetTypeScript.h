@@ -22,6 +22,9 @@ struct SourceColumnType {
     // Whether typeName is the column's whole declaration, lengths and
     // character set included (MariaDB names its types without them).
     bool wholeDeclaration = false;
+    // The target's own type where the values need one that the source's
+    // type would not give ("interval" for MariaDB durations).
+    std::string targetDeclaration;
 };
 
 class TADODataSet;

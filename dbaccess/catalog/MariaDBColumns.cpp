@@ -23,3 +23,31 @@ std::map<std::string, std::string> mariadbColumnDeclarations(OdbcSession& sessio
     }
     return declarations;
 }
+
+std::vector<std::string> mariadbDurationColumns(OdbcSession& session, const std::string& tableName,
+                                                const std::string& sqlTableName) {
+    const auto [schema, table] = splitSchema(tableName);
+    const std::vector<std::string> times = queryFirstColumn(
+        session,
+        "SELECT column_name FROM information_schema.columns WHERE table_name = ? AND "
+        "table_schema = COALESCE(NULLIF(?, ''), DATABASE()) AND data_type = 'time' ORDER BY "
+        "ordinal_position",
+        {table, schema});
+    if (times.empty()) {
+        return {};
+    }
+    std::string tests;
+    for (const std::string& column : times) {
+        const std::string name = quoteIdentifier(column, "`");
+        tests += (tests.empty() ? "" : ", ") +
+                 ("IFNULL(MAX(" + name + " < '00:00:00' OR " + name + " > '24:00:00'), 0)");
+    }
+    const auto rows = queryRows(session, "SELECT " + tests + " FROM " + sqlTableName, {});
+    std::vector<std::string> durations;
+    for (std::size_t i = 0; i < times.size() && !rows.empty() && i < rows[0].size(); ++i) {
+        if (rows[0][i] == "1") {
+            durations.push_back(times[i]);
+        }
+    }
+    return durations;
+}

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 class OdbcSession;
 
@@ -12,3 +13,9 @@ class OdbcSession;
 // "schema.table". Columns it cannot spell are left out.
 std::map<std::string, std::string> mariadbColumnDeclarations(OdbcSession& session,
                                                              const std::string& tableName);
+
+// The TIME columns of a MariaDB table that hold a duration, a value below
+// zero or beyond a day, which no time of day of another database holds.
+// sqlTableName is the table as SQL text.
+std::vector<std::string> mariadbDurationColumns(OdbcSession& session, const std::string& tableName,
+                                                const std::string& sqlTableName);

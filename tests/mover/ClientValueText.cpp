@@ -309,14 +309,18 @@ std::optional<std::string> canonical(Family family, const std::string& text) {
     case Family::ZonedTimestamp:
         return dateTime(text, family);
     case Family::Time: {
-        std::size_t at = 0;
+        // A duration may have a sign and hundreds of hours ("-100:00:00").
+        const std::size_t sign = text.starts_with('-') ? 1 : 0;
+        std::size_t at = sign;
+        int hundreds = 0;
         Clock time;
-        if (!readClock(text, at, time) || at != text.size()) {
+        if ((text.find(':') == sign + 3 && !number(text, at, 1, hundreds)) ||
+            !readClock(text, at, time) || at != text.size()) {
             return std::nullopt;
         }
-        char out[32];
-        std::snprintf(out, sizeof out, "%02d:%02d:%02d.%06d", time.hour, time.minute, time.second,
-                      time.micro);
+        char out[40];
+        std::snprintf(out, sizeof out, "%s%02d:%02d:%02d.%06d", sign ? "-" : "",
+                      hundreds * 100 + time.hour, time.minute, time.second, time.micro);
         return out;
     }
     case Family::FixedText: {

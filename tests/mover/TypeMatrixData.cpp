@@ -391,6 +391,13 @@ std::vector<LimitCase> limitCases() {
                      "AB"),
          {"", "text", ""},
          "A"},
+        {"duration_created",
+         {Engine::MariaDB},
+         {Engine::PostgreSQL},
+         limitColumn("span", Family::Time, {"TIME", "time", "TIME(6)"}, "-08:03:22.5", "100:00:00"),
+         {},
+         "",
+         false},
         // Dates, times and booleans arrive whole in columns of another kind.
         {"time_into_text",
          {Engine::PostgreSQL, Engine::MariaDB},
