@@ -246,6 +246,12 @@ std::string withParameters(const DatabaseType& type, const SourceColumnType& sou
     return typeName;
 }
 
+// A MariaDB type that a key takes only by a prefix of its values.
+bool isLongType(const std::string& typeName) {
+    const std::string upper = upperCase(typeName);
+    return upper.find("TEXT") != std::string::npos || upper.find("BLOB") != std::string::npos;
+}
+
 // Names as the target folds them; PostgreSQL names lower case.
 std::string columnName(TADOConnection& target, const std::string& name) {
     const std::string spelled = target.Kind() == DatabaseKind::PostgreSQL ? lowerCase(name) : name;
@@ -327,10 +333,9 @@ std::string buildTargetTypeScript(TADOConnection& source, const std::string& sou
     TADODataSet rowset;
     source.OpenSchemaRowset(SchemaKind::PrimaryKeys, {Variant(), Variant(), Variant(sourceName)},
                             rowset);
-    std::string keys;
+    std::vector<std::string> keys;
     for (rowset.Rewind(); !rowset.AtEnd(); rowset.Advance()) {
-        keys += (keys.empty() ? "" : ", ") +
-                columnName(target, rowset.RequireField("COLUMN_NAME").AsString());
+        keys.push_back(rowset.RequireField("COLUMN_NAME").AsString());
     }
     source.OpenSchemaRowset(SchemaKind::Columns,
                             {Variant(), Variant(), Variant(sourceName), Variant()}, rowset);
@@ -339,6 +344,7 @@ std::string buildTargetTypeScript(TADOConnection& source, const std::string& sou
     }
     const std::string tableName = target.Kind() == DatabaseKind::MariaDB ? sourceName : name;
     std::string statement = "CREATE TABLE " + target.CreatedIdentifier(tableName) + " (";
+    std::vector<std::string> longKeys;
     bool first = true;
     for (rowset.Rewind(); !rowset.AtEnd(); rowset.Advance()) {
         const std::string column = rowset.RequireField("COLUMN_NAME").AsString();
@@ -347,12 +353,25 @@ std::string buildTargetTypeScript(TADOConnection& source, const std::string& sou
         if (type.empty()) {
             return {};
         }
+        if (target.Kind() == DatabaseKind::MariaDB && isLongType(type) &&
+            std::find(keys.begin(), keys.end(), column) != keys.end()) {
+            longKeys.push_back(column);
+        }
         statement += (first ? "" : ", ") + columnName(target, column) + " " + type +
                      (rowset.RequireField("IS_NULLABLE").AsBoolean() ? " NULL" : " NOT NULL");
         first = false;
     }
-    if (!keys.empty()) {
-        statement += ", PRIMARY KEY (" + keys + ")";
+    std::string keyList;
+    for (const std::string& key : keys) {
+        keyList += (keyList.empty() ? "" : ", ") + columnName(target, key);
+        // MariaDB keys a TEXT or BLOB column by its first characters; the key
+        // as a whole holds at most 3072 bytes.
+        if (std::find(longKeys.begin(), longKeys.end(), key) != longKeys.end()) {
+            keyList += "(" + std::to_string(750 / longKeys.size()) + ")";
+        }
+    }
+    if (!keyList.empty()) {
+        statement += ", PRIMARY KEY (" + keyList + ")";
     }
     return statement + ")";
 }

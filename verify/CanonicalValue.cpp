@@ -209,8 +209,13 @@ ValueFamily familyOf(const ColumnInfo& column) {
 }
 
 ValueFamily familyOf(const ColumnInfo& source, const ColumnInfo& target) {
-    const ValueFamily family = familyOf(source);
     const ValueFamily other = familyOf(target);
+    // A SQLite column with no declared type holds what its values are; the
+    // column made for them says how they compare.
+    if (source.untyped) {
+        return other;
+    }
+    const ValueFamily family = familyOf(source);
     const bool textual = family == ValueFamily::Text || family == ValueFamily::FixedText ||
                          family == ValueFamily::Guid;
     // Padding counts only where the source pads: a VARCHAR's trailing blanks
