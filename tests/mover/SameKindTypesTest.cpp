@@ -3,6 +3,7 @@
 #include "tests/support/ScratchDatabase.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,8 @@ TEST(SameKindTypes, PostgreSQLTypesStayTheirOwn_postgresql_to_postgresql) {
 
 // A table copied between two databases of one kind arrives as it left, read
 // back through the engine's own client: every value of every row, its
-// storage class on SQLite included.
+// storage class on SQLite included. So do tables whose values another kind
+// holds as they are.
 struct ExactCase {
     const char* name;
     Engine engine;
@@ -52,6 +54,8 @@ struct ExactCase {
     const char* fill;
     // What both databases must answer alike.
     const char* check;
+    // Where the copy goes when not into the same kind.
+    std::optional<Engine> target = {};
 };
 
 class SameKindExact : public ::testing::TestWithParam<ExactCase> {};
@@ -59,7 +63,7 @@ class SameKindExact : public ::testing::TestWithParam<ExactCase> {};
 TEST_P(SameKindExact, ArrivesAsItLeft) {
     const ExactCase& exact = GetParam();
     const ScratchDatabase source = ScratchDatabase::empty(exact.engine);
-    const ScratchDatabase target = ScratchDatabase::empty(exact.engine);
+    const ScratchDatabase target = ScratchDatabase::empty(exact.target.value_or(exact.engine));
     source->execute(exact.fill);
 
     const MoveRunRecord run = moveAllTables(source.database(), target.database());
@@ -167,7 +171,17 @@ INSTANTIATE_TEST_SUITE_P(
             "CREATE TABLE t (id int PRIMARY KEY, v VARCHAR(40), l VARCHAR(40) CHARACTER SET "
             "latin1, x TEXT); INSERT INTO t SELECT seq, CONCAT('a', CHAR(0), 'b', seq), "
             "CONCAT(CHAR(0), seq), IF(seq % 2, CONCAT(seq, CHAR(0)), NULL) FROM seq_1_to_300;",
-            "SELECT id, HEX(v), HEX(l), HEX(x) FROM t ORDER BY id;"}),
+            "SELECT id, HEX(v), HEX(l), HEX(x) FROM t ORDER BY id;"},
+        ExactCase{"sqlite_text_keys_and_untyped_values", Engine::SQLite,
+                  "CREATE TABLE t (code TEXT PRIMARY KEY, n, r, s);" SQLITE_ROWS(
+                      300) "INSERT INTO t SELECT 'k' || printf('%04d', i), i * 7, i + 0.5, "
+                           "CASE i % 3 WHEN 0 THEN 'x' || i ELSE i END FROM g;",
+                  "SELECT code, n, r, s FROM t ORDER BY code;", Engine::MariaDB},
+        ExactCase{"sqlite_untyped_values_into_postgresql", Engine::SQLite,
+                  "CREATE TABLE t (id INTEGER PRIMARY KEY, n, r, s);" SQLITE_ROWS(
+                      300) "INSERT INTO t SELECT i, i * 7, i + 0.5, CASE i % 3 WHEN 0 THEN 'x' "
+                           "|| i ELSE i END FROM g;",
+                  "SELECT id, n, r, s FROM t ORDER BY id;", Engine::PostgreSQL}),
     [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 } // namespace
