@@ -132,7 +132,14 @@ void refinePostgreSQLColumns(OdbcSession& session, std::vector<ColumnInfo>& colu
                 column.definedSize = 0;
             }
             if (facts.isBitString) {
-                // Its text, 0s and 1s, is what the column takes.
+                // Its text, 0s and 1s, is what the column takes; the driver
+                // takes some for booleans.
+                if (column.storage == StorageKind::Boolean && facts.characterLength != 1) {
+                    const auto& text = columnTypeMapping(SQL_VARCHAR);
+                    column.sqlType = SQL_VARCHAR;
+                    column.providerType = text.resultCode;
+                    column.storage = text.storage;
+                }
                 column.definedSize = facts.characterLength;
                 if (!facts.identityAlways) {
                     column.updatability = Updatability::Unknown;

@@ -127,6 +127,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "generate_series(1, 300) i; INSERT INTO t VALUES (301, '92233720368547758.07'), "
                   "(302, '-92233720368547758.08'), (303, NULL);",
                   "SELECT id, price::numeric::text FROM t ORDER BY id;"},
+        ExactCase{"postgresql_bit_strings", Engine::PostgreSQL,
+                  "CREATE TABLE t (id integer PRIMARY KEY, b bit(5), one bit(1), v varbit(9));"
+                  "INSERT INTO t SELECT i, NULLIF(i % 32, 3)::bit(5), (i % 2)::bit(1), "
+                  "(i % 512)::bit(9)::varbit FROM generate_series(1, 300) i;",
+                  "SELECT id, b::text, one::text, v::text FROM t ORDER BY id;"},
         ExactCase{
             "postgresql_dates_beyond_the_calendar", Engine::PostgreSQL,
             "CREATE TABLE t (id integer PRIMARY KEY, d date, ts timestamp(6), tz timestamptz);"
