@@ -64,8 +64,11 @@ std::string taggedText(const Variant& value) {
     }
 }
 
-std::string taggedReading(const std::string& quotedColumn) {
+std::string taggedReading(const std::string& quotedColumn, bool signedZero) {
     const std::string& c = quotedColumn;
-    return "CASE typeof(" + c + ") WHEN 'real' THEN CAST('r' || quote(" + c +
-           ") AS BLOB) ELSE CAST(substr(typeof(" + c + "), 1, 1) || " + c + " AS BLOB) END";
+    const std::string real = signedZero ? "CASE WHEN " + c + " = 0 AND atan2(" + c +
+                                              ", -1) < 0 THEN '-0.0' ELSE quote(" + c + ") END"
+                                        : "quote(" + c + ")";
+    return "CASE typeof(" + c + ") WHEN 'real' THEN CAST('r' || " + real +
+           " AS BLOB) ELSE CAST(substr(typeof(" + c + "), 1, 1) || " + c + " AS BLOB) END";
 }

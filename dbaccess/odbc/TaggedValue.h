@@ -15,4 +15,6 @@ Variant taggedValue(const std::string& tagged);
 std::string taggedText(const Variant& value);
 
 // The SQLite expression that reads a column as tagged bytes; NULL stays NULL.
-std::string taggedReading(const std::string& quotedColumn);
+// SQLite writes -0.0 as 0.0: where its library has atan2 (signedZero), the
+// expression tells them apart by it.
+std::string taggedReading(const std::string& quotedColumn, bool signedZero);

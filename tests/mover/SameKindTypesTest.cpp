@@ -114,6 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "typeof(F), printf('%!.17g', F), quote(D), quote(R), typeof(N), quote(N), "
                   "quote(DEC), quote(B) FROM t ORDER BY id;"},
         ExactCase{
+            "sqlite_negative_zero", Engine::SQLite,
+            "CREATE TABLE t (id INTEGER PRIMARY KEY, u, b BLOB);" SQLITE_ROWS(
+                300) "INSERT INTO t SELECT i, (i % 3 - 1) * 0.0, -0.0 / i FROM g;",
+            "SELECT id, typeof(u), atan2(u, -1), typeof(b), atan2(b, -1) FROM t ORDER BY id;"},
+        ExactCase{
             "sqlite_date_text", Engine::SQLite,
             "CREATE TABLE t (id INTEGER PRIMARY KEY, at DATETIME, d DATE, tm TIME);" SQLITE_ROWS(
                 300) "INSERT INTO t SELECT i, '2024-01-01 10:00:00.' || printf('%09d', i * 3331), "
