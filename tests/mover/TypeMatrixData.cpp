@@ -398,6 +398,13 @@ std::vector<LimitCase> limitCases() {
          {},
          "",
          false},
+        {"scaled_float",
+         {Engine::MariaDB},
+         anyEngine,
+         limitColumn("f2", Family::Single, {"", "", "FLOAT(7,3)"}, "1234.567", "-9999.999"),
+         {},
+         "",
+         false},
         // Dates, times and booleans arrive whole in columns of another kind.
         {"time_into_text",
          {Engine::PostgreSQL, Engine::MariaDB},
