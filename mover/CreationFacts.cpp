@@ -26,6 +26,38 @@ bool isTemporal(int code) {
            code == P::FileTime || code == P::DBFileTime;
 }
 
+// Whether the smallest and the largest integer fit an integer type.
+bool integersFit(int code, const SQLiteColumnValues& values) {
+    std::int64_t lowest = INT64_MIN, highest = INT64_MAX;
+    switch (code) {
+    case P::TinyInt:
+        lowest = -128, highest = 127;
+        break;
+    case P::UnsignedTinyInt:
+        lowest = 0, highest = 255;
+        break;
+    case P::SmallInt:
+        lowest = -32768, highest = 32767;
+        break;
+    case P::UnsignedSmallInt:
+        lowest = 0, highest = 65535;
+        break;
+    case P::Integer:
+        lowest = INT32_MIN, highest = INT32_MAX;
+        break;
+    case P::UnsignedInt:
+        lowest = 0, highest = UINT32_MAX;
+        break;
+    case P::UnsignedBigInt:
+        lowest = 0;
+        break;
+    default:
+        break;
+    }
+    return values.integers == 0 ||
+           (values.smallestInteger >= lowest && values.largestInteger <= highest);
+}
+
 // "VARCHAR(10)" as "VARCHAR(16)".
 std::string withLength(const std::string& declared, std::int64_t length) {
     const auto open = declared.find('(');
@@ -55,6 +87,19 @@ void fitToValues(SourceColumnType& type, const SQLiteColumnValues& values) {
         type.providerType = values.reals > 0 ? P::Double : P::BigInt;
         type.length = -1;
         return;
+    }
+    // A narrower integer or decimal than its numbers need, or a date with
+    // times of day, gets the type that holds them.
+    if (!integersFit(type.providerType, values)) {
+        type.providerType = P::BigInt;
+        type.typeName = "BIGINT";
+    }
+    const bool decimal = type.providerType == P::Decimal || type.providerType == P::Numeric;
+    if (decimal && type.precision > 0 && values.longestNumber > type.precision - type.scale) {
+        type.precision = static_cast<int>(values.longestNumber) + std::max(type.scale, 0);
+    }
+    if (type.providerType == P::DBDate && values.longestText > 10) {
+        type.providerType = P::DBTimeStamp;
     }
     const std::int64_t longest = character ? std::max(values.longestText, values.longestNumber)
                                  : binary  ? values.longestBlob

@@ -17,6 +17,10 @@ std::string longest(const std::string& column, const char* type) {
            column + " AS BLOB), x'00') > 0 THEN " + bytes + " ELSE length(" + column + ") END END)";
 }
 
+std::string integer(const std::string& column) {
+    return "CASE WHEN typeof(" + column + ") = 'integer' THEN " + column + " END";
+}
+
 } // namespace
 
 std::vector<SQLiteColumnValues> sqliteColumnValues(OdbcSession& session, const std::string& table,
@@ -34,16 +38,18 @@ std::vector<SQLiteColumnValues> sqliteColumnValues(OdbcSession& session, const s
         select += std::string(select.empty() ? "" : ", ") + count("integer") + ", " +
                   count("real") + ", " + count("text") + ", " + count("blob") + ", " +
                   longest(column, "'text'") + ", " + longest(column, "'integer', 'real'") + ", " +
-                  longest(column, "'blob'");
+                  longest(column, "'blob'") + ", min(" + integer(column) + "), max(" +
+                  integer(column) + ")";
     }
     const auto rows =
         queryRows(session, "SELECT " + select + " FROM " + quoteIdentifier(table, quote), {});
+    constexpr std::size_t facts = 9;
     std::vector<SQLiteColumnValues> values;
     for (std::size_t i = 0; i < columns.size(); ++i) {
         SQLiteColumnValues column;
         column.name = columns[i];
-        if (!rows.empty() && rows[0].size() >= (i + 1) * 7) {
-            const auto* row = &rows[0][i * 7];
+        if (!rows.empty() && rows[0].size() >= (i + 1) * facts) {
+            const auto* row = &rows[0][i * facts];
             column.integers = number(row[0]);
             column.reals = number(row[1]);
             column.texts = number(row[2]);
@@ -51,6 +57,8 @@ std::vector<SQLiteColumnValues> sqliteColumnValues(OdbcSession& session, const s
             column.longestText = number(row[4]);
             column.longestNumber = number(row[5]);
             column.longestBlob = number(row[6]);
+            column.smallestInteger = number(row[7]);
+            column.largestInteger = number(row[8]);
         }
         values.push_back(std::move(column));
     }

@@ -19,6 +19,9 @@ struct SQLiteColumnValues {
     std::int64_t longestText = 0;
     std::int64_t longestNumber = 0;
     std::int64_t longestBlob = 0;
+    // The smallest and the largest integer.
+    std::int64_t smallestInteger = 0;
+    std::int64_t largestInteger = 0;
 };
 
 // One entry for each of columns, read in one pass over the table.
