@@ -57,7 +57,7 @@ bool isCharacterType(SQLSMALLINT sqlType) {
 
 // PostgreSQL's driver calls an unconstrained numeric numeric(28,6), a type
 // without a length (text, json, arrays) one of 255 or 8190 characters, an
-// oid a signed integer and a negative scale 2046.
+// oid a signed integer, a negative scale 2046 and money a double.
 void correctPostgreSQLColumns(OdbcSession& session, std::vector<CatalogColumn>& columns) {
     const auto facts =
         postgresqlColumnFacts(session, columns.front().schema, columns.front().table);
@@ -79,6 +79,13 @@ void correctPostgreSQLColumns(OdbcSession& session, std::vector<CatalogColumn>& 
                 column.hasScale = true;
             }
             column.isUnsigned = column.isUnsigned || fact.isUnsigned;
+            // money is read as the decimal it stands for, not as a double.
+            if (fact.declaredType == "money") {
+                column.sqlType = SQL_DECIMAL;
+                column.size = 19;
+                column.scale = 2;
+                column.hasScale = true;
+            }
             if (isCharacterType(column.sqlType) && !fact.hasLength) {
                 column.sqlType = SQL_LONGVARCHAR;
                 column.size = 0;

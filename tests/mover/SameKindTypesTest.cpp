@@ -132,6 +132,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "generate_series(1, 300) i; INSERT INTO t VALUES (301, '92233720368547758.07'), "
                   "(302, '-92233720368547758.08'), (303, NULL);",
                   "SELECT id, price::numeric::text FROM t ORDER BY id;"},
+        ExactCase{"postgresql_money_into_mariadb", Engine::PostgreSQL,
+                  "CREATE TABLE t (id integer PRIMARY KEY, price money); INSERT INTO t SELECT i, "
+                  "(i * 12345678901234.57)::numeric::money FROM generate_series(1, 300) i; "
+                  "INSERT INTO t VALUES (301, '92233720368547758.07'), (302, NULL);",
+                  "SELECT id, COALESCE(CAST(price AS DECIMAL(19,2)), -1.25) FROM t ORDER BY id;",
+                  Engine::MariaDB},
         ExactCase{"postgresql_bit_strings", Engine::PostgreSQL,
                   "CREATE TABLE t (id integer PRIMARY KEY, b bit(5), one bit(1), v varbit(9));"
                   "INSERT INTO t SELECT i, NULLIF(i % 32, 3)::bit(5), (i % 2)::bit(1), "
