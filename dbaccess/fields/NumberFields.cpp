@@ -105,7 +105,7 @@ Variant TLargeintField::readValue(const Variant& stored) const {
     return Variant(stored.toInt64());
 }
 
-Variant TLargeintField::convertValue(const Variant& value, std::string&) const {
+Variant TLargeintField::convertValue(const Variant& value, std::string& warning) const {
     using Kind = Variant::Kind;
     switch (value.kind()) {
     case Kind::Boolean:
@@ -141,6 +141,12 @@ Variant TLargeintField::convertValue(const Variant& value, std::string&) const {
                     std::size_t used = 0;
                     std::stoull(decimal.text, &used);
                     if (used == decimal.text.size()) {
+                        // SQLite, which keeps each value's class, has no
+                        // integer beyond 64 signed bits and makes it a real.
+                        if (Column().keepsValueClass) {
+                            warning = "Value for field '" + FieldName() + "' (" + decimal.text +
+                                      ") is beyond the database's integers: stored as a real";
+                        }
                         return Variant(decimal);
                     }
                 } catch (const std::exception&) {

@@ -405,6 +405,13 @@ std::vector<LimitCase> limitCases() {
          {},
          "",
          false},
+        {"unsigned_beyond_64_bits",
+         {Engine::MariaDB},
+         {Engine::SQLite},
+         limitColumn("u", Family::Integer, {"", "", "BIGINT UNSIGNED"}, "18446744073709551615",
+                     "5"),
+         {},
+         ""},
         // SQLite bounds no number or date by its declaration: a created
         // column holds what the values need.
         {"wider_than_declared",
