@@ -28,34 +28,23 @@ bool isTemporal(int code) {
 
 // Whether the smallest and the largest integer fit an integer type.
 bool integersFit(int code, const SQLiteColumnValues& values) {
-    std::int64_t lowest = INT64_MIN, highest = INT64_MAX;
-    switch (code) {
-    case P::TinyInt:
-        lowest = -128, highest = 127;
-        break;
-    case P::UnsignedTinyInt:
-        lowest = 0, highest = 255;
-        break;
-    case P::SmallInt:
-        lowest = -32768, highest = 32767;
-        break;
-    case P::UnsignedSmallInt:
-        lowest = 0, highest = 65535;
-        break;
-    case P::Integer:
-        lowest = INT32_MIN, highest = INT32_MAX;
-        break;
-    case P::UnsignedInt:
-        lowest = 0, highest = UINT32_MAX;
-        break;
-    case P::UnsignedBigInt:
-        lowest = 0;
-        break;
-    default:
-        break;
+    struct Range {
+        int code;
+        std::int64_t lowest, highest;
+    };
+    static constexpr Range ranges[] = {{P::TinyInt, -128, 127},
+                                       {P::UnsignedTinyInt, 0, 255},
+                                       {P::SmallInt, -32768, 32767},
+                                       {P::UnsignedSmallInt, 0, 65535},
+                                       {P::Integer, INT32_MIN, INT32_MAX},
+                                       {P::UnsignedInt, 0, UINT32_MAX},
+                                       {P::UnsignedBigInt, 0, INT64_MAX}};
+    for (const Range& range : ranges) {
+        if (range.code == code && values.integers > 0) {
+            return values.smallestInteger >= range.lowest && values.largestInteger <= range.highest;
+        }
     }
-    return values.integers == 0 ||
-           (values.smallestInteger >= lowest && values.largestInteger <= highest);
+    return true;
 }
 
 // "VARCHAR(10)" as "VARCHAR(16)".
