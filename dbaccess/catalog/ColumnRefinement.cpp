@@ -266,16 +266,12 @@ std::string exactReadingStatement(OdbcSession& session, std::vector<ColumnInfo>&
         return {};
     }
     const std::string quote = session.traits().identifierQuote;
-    const bool signedZero =
-        tagged &&
-        queryFirstColumn(session, "SELECT sqlite_compileoption_used('ENABLE_MATH_FUNCTIONS')",
-                         {}) == std::vector<std::string>{"1"};
     std::string list;
     for (ColumnInfo& column : columns) {
         const std::string name = quoteIdentifier(column.name, quote);
         std::string reading = column.readAs.empty() ? name : column.readAs;
         if (tagged) {
-            reading = taggedReading(name, signedZero);
+            reading = taggedReading(name, session.traits().signedZero);
             column.reading = ValueReading::Tagged;
             column.keepsValueClass = true;
         }

@@ -21,5 +21,7 @@ struct DriverTraits {
     std::string currentCatalog;
     // MariaDB's lower_case_table_names: 1 and 2 compare table names without case.
     int lowerCaseTableNames = 0;
+    // SQLite's library has atan2, the one function that tells -0.0 from 0.0.
+    bool signedZero = false;
     bool blockFetch = true;
 };

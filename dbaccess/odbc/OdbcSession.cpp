@@ -225,6 +225,10 @@ void OdbcSession::prepareSession() {
         traits_.lowerCaseTableNames =
             std::atoi(queryValue("SELECT @@lower_case_table_names").c_str());
     }
+    if (traits_.kind == DatabaseKind::SQLite) {
+        traits_.signedZero =
+            queryValue("SELECT sqlite_compileoption_used('ENABLE_MATH_FUNCTIONS')") == "1";
+    }
 }
 
 void OdbcSession::execute(const std::string& text) const {
