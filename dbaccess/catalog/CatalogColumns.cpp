@@ -22,16 +22,16 @@ void correctColumn(DatabaseKind kind, CatalogColumn& column) {
         column.hasScale = declared.sqlType == SQL_DECIMAL;
         column.isUnsigned = declared.isUnsigned;
     } else if (kind == DatabaseKind::MariaDB) {
-        column.isUnsigned = upperCase(column.typeName).find("UNSIGNED") != std::string::npos;
+        const std::string type = upperCase(column.typeName);
+        column.isUnsigned = type.find("UNSIGNED") != std::string::npos;
         // Its catalog calls FLOAT(M,D) and DOUBLE(M,D) decimals; they hold
         // floats and doubles.
-        const std::string type = upperCase(column.typeName);
         if (column.sqlType == SQL_DECIMAL &&
             (type.starts_with("FLOAT") || type.starts_with("DOUBLE"))) {
             column.sqlType = type.starts_with("FLOAT") ? SQL_REAL : SQL_DOUBLE;
         }
         // Its catalog calls a UUID column long binary; its results, text.
-        if (upperCase(column.typeName) == "UUID") {
+        if (type == "UUID") {
             column.sqlType = SQL_GUID;
             column.size = 36;
         }
